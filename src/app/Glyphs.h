@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's own pictures, painted in code: a coloured glyph for every button, its grey twin
+// for the disabled state, and the picture shown over the empty job list.
+
+namespace talwyn::app {
+
+enum class Glyph {
+    Add,
+    Remove,
+    Clear,
+    Start,
+    Stop,
+    Pause,
+    Resume,
+    Options,
+    Skin,
+    Rename,
+    MoveUp,
+    MoveDown,
+    Play,
+    Mute,
+    Unmute,
+    Snapshot,
+    Settings,
+};
+
+namespace Glyphs {
+
+QPixmap coloured(Glyph glyph, int size);
+// The same picture in grey, lighter, for a disabled button.
+QPixmap grey(Glyph glyph, int size);
+// The coloured glyph for the normal state and the grey one for the disabled state.
+QIcon icon(Glyph glyph, int size);
+QPixmap emptyListPicture(QSize size);
+QIcon applicationIcon();
+
+}  // namespace Glyphs
+}  // namespace talwyn::app

@@ -1,0 +1,336 @@
+#include "app/MainWindow.h"
+
+#include "app/AboutWindow.h"
+#include "app/AppPaths.h"
+#include "app/CommandTable.h"
+#include "app/Desktop.h"
+#include "app/Dialogs.h"
+#include "app/Glyphs.h"
+#include "app/ProductInfo.h"
+#include "settings/OptionsDialog.h"
+#include "settings/SkinCatalog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolButton>
+
+namespace talwyn::app {
+namespace {
+
+const QString kOutPathSection = QStringLiteral("OutPath");
+const QString kOutPathKey = QStringLiteral("OutPath");
+const QString kSkinSection = QStringLiteral("Skin");
+const QString kSkinKey = QStringLiteral("SetSkin");
+
+}  // namespace
+
+MainWindow::MainWindow(Services services, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(services.dialogs),
+      desktop_(services.desktop),
+      ini_(services.optionIniPath) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kProductName);
+    setWindowIcon(Glyphs::applicationIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(MainWindowUi::kWidth, MainWindowUi::kHeight);
+    if (const QScreen* desk = QGuiApplication::primaryScreen()) {
+        move(desk->availableGeometry().center() - rect().center());
+    }
+
+    ui_.setup(this);
+    ini_.setLogger([this](const QString& line) { appendLog(line); });
+    wireJobList();
+    wireCommands();
+    applySkin(settings::SkinCatalog::kStartSkin);
+
+    InitValues();
+    ReadMainSettings();
+    PrepareOpenDialog();
+    ReadSkinSettings();
+    FillProfileList();
+    bsSkinSlider1_down_UP = QStringLiteral("UP");
+
+    about_ = new AboutWindow(desktop_, this);
+    options_ = new settings::OptionsDialog(
+        ini_, [this](bool on) { SetPreview(on); }, this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::wireJobList() {
+    ui_.lvFiles->setModel(&jobs_);
+    for (int column = 0; column < joblist::kJobColumnCount; ++column) {
+        const int width = joblist::kJobColumns[column].width;
+        ui_.lvFiles->setColumnWidth(column, width);
+        ui_.lvFiles->setColumnHidden(column, width == 0);
+    }
+    // The list's own scroll bar is replaced by the one below it.
+    QScrollBar* own = ui_.lvFiles->horizontalScrollBar();
+    connect(own, &QScrollBar::rangeChanged, ui_.listScroll, &QScrollBar::setRange);
+    connect(own, &QScrollBar::valueChanged, ui_.listScroll, &QScrollBar::setValue);
+    connect(ui_.listScroll, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
+    ui_.listScroll->setRange(own->minimum(), own->maximum());
+    ui_.listScroll->setPageStep(own->pageStep());
+
+    connect(&jobs_, &QAbstractItemModel::rowsInserted, this, &MainWindow::updateEmptyPicture);
+    connect(&jobs_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateEmptyPicture);
+    connect(&jobs_, &QAbstractItemModel::modelReset, this, &MainWindow::updateEmptyPicture);
+    ui_.folderEdit->installEventFilter(this);
+}
+
+void MainWindow::wireCommands() {
+    connect(ui_.addFileItem, &QAction::triggered, this, &MainWindow::btnAddClick);
+    connect(ui_.addFilesItem, &QAction::triggered, this, &MainWindow::AddSeveralFiles);
+    connect(ui_.addFolderItem, &QAction::triggered, this, &MainWindow::AddDirectory);
+    connect(ui_.exitItem, &QAction::triggered, this, &QWidget::close);
+    connect(ui_.removeItem, &QAction::triggered, this, &MainWindow::btnRemoveClick);
+    connect(ui_.clearItem, &QAction::triggered, this, &MainWindow::btnClearClick);
+    connect(ui_.startItem, &QAction::triggered, this, &MainWindow::btnStartClick);
+    connect(ui_.stopItem, &QAction::triggered, this, &MainWindow::btnStopClick);
+    connect(ui_.pauseItem, &QAction::triggered, this, &MainWindow::btnPauseClick);
+    connect(ui_.resumeItem, &QAction::triggered, this, &MainWindow::btnResumeClick);
+    connect(ui_.optionsItem, &QAction::triggered, this, &MainWindow::ShowOptions);
+    connect(ui_.skinItem, &QAction::triggered, this, &MainWindow::ChooseSkin);
+    connect(ui_.helpItem, &QAction::triggered, this, &MainWindow::ShowHelp);
+    connect(ui_.webSiteItem, &QAction::triggered, this, &MainWindow::OpenWebSite);
+    connect(ui_.aboutItem, &QAction::triggered, this, &MainWindow::ShowAbout);
+
+    connect(ui_.removeButton, &QToolButton::clicked, this, &MainWindow::btnRemoveClick);
+    connect(ui_.clearButton, &QToolButton::clicked, this, &MainWindow::btnClearClick);
+    connect(ui_.startButton, &QToolButton::clicked, this, &MainWindow::btnStartClick);
+    connect(ui_.stopButton, &QToolButton::clicked, this, &MainWindow::btnStopClick);
+    connect(ui_.pauseButton, &QToolButton::clicked, this, &MainWindow::btnPauseClick);
+    connect(ui_.resumeButton, &QToolButton::clicked, this, &MainWindow::btnResumeClick);
+    connect(ui_.optionsButton, &QToolButton::clicked, this, &MainWindow::ShowOptions);
+    connect(ui_.skinButton, &QToolButton::clicked, this, &MainWindow::ChooseSkin);
+
+    connect(ui_.browseButton, &QPushButton::clicked, this, &MainWindow::BrowseOutputFolder);
+    connect(ui_.openButton, &QPushButton::clicked, this, &MainWindow::OpenOutputFolder);
+    connect(ui_.siteLink, &QLabel::linkActivated, this, &MainWindow::OpenWebSite);
+}
+
+bool MainWindow::runCommand(const char* name) {
+    return app::runCommand(this, name);
+}
+
+void MainWindow::appendLog(const QString& line) {
+    ui_.mmoLog->appendPlainText(line);
+}
+
+void MainWindow::setListCommandsEnabled(bool on) {
+    for (QAction* item : {ui_.removeItem, ui_.renameItem, ui_.clearItem, ui_.startItem}) {
+        item->setEnabled(on);
+    }
+    // The buttons' icons hold both glyphs; the enabled state picks the one shown.
+    for (QToolButton* button :
+         {ui_.removeButton, ui_.renameButton, ui_.clearButton, ui_.startButton}) {
+        button->setEnabled(on);
+    }
+}
+
+QString MainWindow::defaultOutputFolder() {
+    return QDir::homePath() + QStringLiteral("/Talwyn视频软件/输出");
+}
+
+void MainWindow::updateEmptyPicture() {
+    ui_.emptyPicture->setVisible(jobs_.isEmpty());
+}
+
+void MainWindow::setOutputFolder(const QString& folder) {
+    fields_.FileOutPutPath = folder;
+    ui_.folderEdit->setText(folder);
+}
+
+bool MainWindow::applySkin(int index) {
+    if (!settings::SkinCatalog::isValid(index)) {
+        return false;
+    }
+    qApp->setStyleSheet(settings::SkinCatalog::styleSheet(index));
+    skinIndex_ = index;
+    return true;
+}
+
+void MainWindow::showPauseButton(bool pause) {
+    ui_.pauseSpot->setVisible(pause);
+    ui_.resumeSpot->setVisible(!pause);
+}
+
+// --- Commands -----------------------------------------------------------------------------
+
+void MainWindow::InitValues() {
+    slots_.InitValues();
+}
+
+void MainWindow::ReadMainSettings() {
+    if (ini_.exists()) {
+        // A stored folder that is gone is made again; a relative or foreign path is not used.
+        const auto stored = ini_.value(kOutPathSection, kOutPathKey);
+        if (stored && QDir::isAbsolutePath(*stored) && QDir().mkpath(*stored)) {
+            setOutputFolder(QDir::cleanPath(*stored));
+            return;
+        }
+    }
+    const QString folder = defaultOutputFolder();
+    if (!QDir().mkpath(folder)) {
+        appendLog(QStringLiteral("Cannot create the output folder %1").arg(folder));
+    }
+    ini_.write(kOutPathSection, kOutPathKey, folder);
+    setOutputFolder(folder);
+}
+
+void MainWindow::WriteMainSettings() {
+    if (QFileInfo(fields_.FileOutPutPath).isDir()) {
+        ini_.write(kOutPathSection, kOutPathKey, fields_.FileOutPutPath);
+    }
+}
+
+void MainWindow::PrepareOpenDialog() {}
+
+void MainWindow::ReadSkinSettings() {
+    if (!ini_.exists()) {
+        ini_.write(kSkinSection, kSkinKey, QStringLiteral("0"));
+        return;
+    }
+    if (const auto stored = ini_.value(kSkinSection, kSkinKey)) {
+        bool number = false;
+        const int index = stored->toInt(&number);
+        if (number) {
+            // An index outside the list leaves the skin shown, and the file, as they are.
+            applySkin(index);
+            return;
+        }
+        appendLog(QStringLiteral("option.ini: SetSkin \"%1\" is not a number; skin 0 is used")
+                      .arg(*stored));
+    }
+    ini_.write(kSkinSection, kSkinKey, QStringLiteral("0"));
+    applySkin(0);
+}
+
+void MainWindow::WriteSkinSettings() {
+    ini_.write(kSkinSection, kSkinKey, QString::number(skinIndex_));
+}
+
+void MainWindow::FillProfileList() {}
+void MainWindow::ResetProfileSettings() {}
+void MainWindow::ApplyProfileSettings() {}
+void MainWindow::FillPresetLists() {}
+void MainWindow::ConfirmPresetChoices() {}
+void MainWindow::btnAddClick() {}
+void MainWindow::AddSeveralFiles() {}
+void MainWindow::AddDirectory() {}
+void MainWindow::btnRemoveClick() {}
+void MainWindow::btnClearClick() {}
+void MainWindow::BuildConversionTasks() {}
+void MainWindow::btnStartClick() {}
+void MainWindow::btnStopClick() {}
+
+void MainWindow::btnPauseClick() {
+    showPauseButton(false);
+}
+
+void MainWindow::btnResumeClick() {
+    showPauseButton(true);
+}
+
+void MainWindow::DisableControlsForWork() {
+    for (QComboBox* box : ui_.presetBoxes) {
+        box->setEnabled(false);
+    }
+    ui_.categoryBox->setEnabled(false);
+    ui_.categoryBox->repaint();
+    ui_.profileBox->setEnabled(false);
+    ui_.browseButton->setEnabled(false);
+}
+
+void MainWindow::EnableControlsAfterWork() {
+    for (QComboBox* box : ui_.presetBoxes) {
+        box->setEnabled(true);
+    }
+    ui_.categoryBox->setEnabled(true);
+    ui_.profileBox->setEnabled(true);
+    ui_.browseButton->setEnabled(true);
+}
+
+void MainWindow::OpenOutputFolder() {
+    desktop_.openUrl(QUrl::fromLocalFile(ui_.folderEdit->text()));
+    ui_.lvFiles->setFocus();
+}
+
+void MainWindow::ShutDownComputer() {}
+
+void MainWindow::PlayPromptSound() {
+    desktop_.playSound(AppPaths::dataFile(QStringLiteral("sounds/ring001.wav")));
+}
+
+void MainWindow::OpenPreview() {}
+
+// --- Other operations ---------------------------------------------------------------------
+
+void MainWindow::ShowHelp() {
+    desktop_.openUrl(QUrl::fromLocalFile(AppPaths::dataFile(kHelpFile)));
+}
+
+void MainWindow::OpenWebSite() {
+    desktop_.openUrl(QUrl(kWebSite));
+}
+
+void MainWindow::ShowAbout() {
+    dialogs_.runModal(*about_);
+}
+
+void MainWindow::ShowOptions() {
+    options_->rememberState();
+    dialogs_.runModal(*options_);
+}
+
+void MainWindow::ChooseSkin() {
+    if (const auto chosen =
+            dialogs_.chooseSkin(this, settings::SkinCatalog::displayNames(), skinIndex_)) {
+        applySkin(*chosen);
+    }
+    WriteSkinSettings();
+}
+
+void MainWindow::BrowseOutputFolder() {
+    const auto folder =
+        dialogs_.chooseFolder(this, QStringLiteral("选择输出目录"), fields_.FileOutPutPath);
+    if (!folder || !QFileInfo(*folder).isDir()) {
+        return;
+    }
+    setOutputFolder(*folder);
+    WriteMainSettings();
+    ui_.lvFiles->setFocus();
+}
+
+void MainWindow::SetPreview(bool on) {
+    livePreview_ = on;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.folderEdit && event->type() == QEvent::FocusIn) {
+        ui_.lvFiles->setFocus();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace talwyn::app

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "app/MainWindowUi.h"
+#include "joblist/JobListModel.h"
+#include "joblist/JobSlots.h"
+#include "joblist/WorkingFields.h"
+#include "settings/IniFile.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace talwyn::settings {
+class OptionsDialog;
+}
+
+namespace talwyn::app {
+
+class AboutWindow;
+class Desktop;
+class Dialogs;
+
+// The main window: menus, tool bar, job list, output and preset panels, preview pane, and the
+// named commands that everything else triggers.
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    struct Services {
+        Dialogs& dialogs;
+        Desktop& desktop;
+        QString optionIniPath;
+    };
+
+    // Builds the window and runs the start-up sequence; then creates the About window and the
+    // Options dialog, which reads its settings.
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const MainWindowUi& ui() const { return ui_; }
+    joblist::JobListModel& jobs() { return jobs_; }
+    joblist::JobSlots& jobSlots() { return slots_; }
+    joblist::WorkingFields& fields() { return fields_; }
+    settings::IniFile& ini() { return ini_; }
+    settings::OptionsDialog& options() { return *options_; }
+    AboutWindow& about() { return *about_; }
+    int skinIndex() const { return skinIndex_; }
+    bool livePreview() const { return livePreview_; }
+    // "Down" while the user holds the preview slider, "UP" otherwise.
+    const QString& sliderState() const { return bsSkinSlider1_down_UP; }
+
+    // Runs a command of the command table by name.
+    bool runCommand(const char* name);
+    void appendLog(const QString& line);
+
+    // The remove, rename, clear and start commands follow whether the list has rows.
+    void setListCommandsEnabled(bool on);
+
+    static QString defaultOutputFolder();
+
+  public slots:
+    void InitValues();
+    void ReadMainSettings();
+    void WriteMainSettings();
+    void PrepareOpenDialog();
+    void ReadSkinSettings();
+    void WriteSkinSettings();
+    void FillProfileList();
+    void ResetProfileSettings();
+    void ApplyProfileSettings();
+    void FillPresetLists();
+    void ConfirmPresetChoices();
+    void btnAddClick();
+    void AddSeveralFiles();
+    void AddDirectory();
+    void btnRemoveClick();
+    void btnClearClick();
+    void BuildConversionTasks();
+    void btnStartClick();
+    void btnStopClick();
+    void btnPauseClick();
+    void btnResumeClick();
+    void DisableControlsForWork();
+    void EnableControlsAfterWork();
+    void OpenOutputFolder();
+    void ShutDownComputer();
+    void PlayPromptSound();
+    void OpenPreview();
+
+    void ShowHelp();
+    void OpenWebSite();
+    void ShowAbout();
+    void ShowOptions();
+    void ChooseSkin();
+    void BrowseOutputFolder();
+    // The live preview of the converter; the Options dialog's box switches it.
+    void SetPreview(bool on);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void wireCommands();
+    void wireJobList();
+    bool applySkin(int index);
+    void setOutputFolder(const QString& folder);
+    void updateEmptyPicture();
+    void showPauseButton(bool pause);
+
+    Dialogs& dialogs_;
+    Desktop& desktop_;
+    settings::IniFile ini_;
+    MainWindowUi ui_;
+    joblist::JobListModel jobs_;
+    joblist::JobSlots slots_;
+    joblist::WorkingFields fields_;
+    AboutWindow* about_ = nullptr;
+    settings::OptionsDialog* options_ = nullptr;
+    int skinIndex_ = -1;
+    bool livePreview_ = false;
+    QString bsSkinSlider1_down_UP;
+};
+
+}  // namespace talwyn::app

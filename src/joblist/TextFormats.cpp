@@ -1,0 +1,74 @@
+#include "joblist/TextFormats.h"
+
+namespace talwyn::joblist {
+
+QString SecToDate(int64_t seconds) {
+    if (seconds < 0) {
+        seconds = 0;
+    }
+    const int64_t hours = (seconds / 3600) % 24;
+    const int64_t minutes = (seconds / 60) % 60;
+    const int64_t secs = seconds % 60;
+    return QString::asprintf("%.2d:%.2d:%.2d", int(hours), int(minutes), int(secs));
+}
+
+QString SizeText(int64_t bytes) {
+    if (bytes < 0) {
+        bytes = 0;
+    }
+    // Exact integer arithmetic: a float quotient can land just below a half and round wrongly.
+    constexpr int64_t kMiB = 1048576;
+    const int64_t whole = bytes / kMiB;
+    const int64_t rest = bytes % kMiB;  // the fraction is rest / kMiB
+    int64_t hundredths = rest * 100 / kMiB;
+    const int64_t remainder = rest * 100 % kMiB;
+    if (2 * remainder > kMiB || (2 * remainder == kMiB && hundredths % 2 == 1)) {
+        ++hundredths;
+    }
+    const int64_t total = whole * 100 + hundredths;
+    QString text = QString::number(total / 100);
+    const int64_t fraction = total % 100;
+    if (fraction != 0) {
+        text += '.';
+        text += QString::number(fraction / 10);
+        if (fraction % 10 != 0) {
+            text += QString::number(fraction % 10);
+        }
+    }
+    return text + QStringLiteral("MB");
+}
+
+int EncodeCatalogueSlot(CatalogueIndexes indexes) {
+    return (indexes.category + 1) * 100 + indexes.profile;
+}
+
+CatalogueIndexes DecodeCatalogueSlot(int slot) {
+    const int hundreds = slot / 100;
+    return {hundreds - 1, slot - 100 * hundreds};
+}
+
+QString EncodePresetPositions(const PresetIndexes& indexes) {
+    QString text;
+    for (const int index : indexes.asArray()) {
+        text += index < 10 ? QStringLiteral("0") + QString::number(index) : QString::number(index);
+    }
+    return text;
+}
+
+std::optional<PresetIndexes> DecodePresetPositions(const QString& text) {
+    if (text.size() != 12) {
+        return std::nullopt;
+    }
+    std::array<int, 6> values{};
+    for (int field = 0; field < 6; ++field) {
+        const QChar high = text[2 * field];
+        const QChar low = text[2 * field + 1];
+        if (high < '0' || high > '9' || low < '0' || low > '9') {
+            return std::nullopt;
+        }
+        values[field] = (high.unicode() - '0') * 10 + (low.unicode() - '0');
+    }
+    return PresetIndexes{values[0], values[1], values[2], values[3], values[4], values[5]};
+}
+
+}  // namespace talwyn::joblist

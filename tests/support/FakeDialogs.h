@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QDialog>
+
+#include <functional>
+
+namespace talwyn::test {
+
+// Answers every dialog from what the test set up, and remembers what was asked.
+class FakeDialogs : public app::Dialogs {
+  public:
+    QStringList informations;
+    QStringList warnings;
+    QStringList modalShown;  // object names of the dialogs shown modally
+    std::function<int(QDialog&)> onModal;
+    std::optional<QString> folderAnswer;
+    QString folderTitle;
+    std::optional<int> skinAnswer;
+    int skinOffered = -2;
+    QStringList skinNames;
+
+    void information(QWidget*, const QString& text) override { informations << text; }
+    void warning(QWidget*, const QString& text) override { warnings << text; }
+    int runModal(QDialog& dialog) override {
+        modalShown << dialog.objectName();
+        return onModal ? onModal(dialog) : int(QDialog::Rejected);
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString&) override {
+        folderTitle = title;
+        return folderAnswer;
+    }
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QStringList openFiles(QWidget*, const QString&, const QString&) override { return {}; }
+    std::optional<int> chooseSkin(QWidget*, const QStringList& names, int current) override {
+        skinNames = names;
+        skinOffered = current;
+        return skinAnswer;
+    }
+};
+
+}  // namespace talwyn::test
