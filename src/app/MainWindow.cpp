@@ -160,6 +160,9 @@ bool MainWindow::applySkin(int index) {
     if (!settings::SkinCatalog::isValid(index)) {
         return false;
     }
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Link, settings::SkinCatalog::colour(index, "LINK"));
+    QApplication::setPalette(palette);
     qApp->setStyleSheet(settings::SkinCatalog::styleSheet(index));
     skinIndex_ = index;
     return true;

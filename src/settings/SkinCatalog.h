@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,9 @@ struct SkinCatalog {
     static QString displayName(int index);
     static QString fileName(int index);
     static QStringList displayNames();
+    // A colour of the skin's palette by its name ("TEXT", "LISTBG", "LINK", …); link texts take
+    // "LINK" from here because style sheets cannot set it.
+    static QColor colour(int index, const char* role);
     // The complete style sheet of the skin; empty for an index outside the list.
     static QString styleSheet(int index);
 };
