@@ -81,7 +81,10 @@ void MainWindow::wireJobList() {
     }
     // The list's own scroll bar is replaced by the one below it.
     QScrollBar* own = ui_.lvFiles->horizontalScrollBar();
-    connect(own, &QScrollBar::rangeChanged, ui_.listScroll, &QScrollBar::setRange);
+    connect(own, &QScrollBar::rangeChanged, ui_.listScroll, [this, own](int low, int high) {
+        ui_.listScroll->setRange(low, high);
+        ui_.listScroll->setPageStep(own->pageStep());
+    });
     connect(own, &QScrollBar::valueChanged, ui_.listScroll, &QScrollBar::setValue);
     connect(ui_.listScroll, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
     ui_.listScroll->setRange(own->minimum(), own->maximum());

@@ -144,12 +144,9 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     unsaved_[makeKey(section, key)] = {section, key, value};
 
     QList<QByteArray> lines = readLines(path_);
-    QFile probe(path_);
-    QByteArray lineEnd = "\n";
-    if (probe.open(QIODevice::ReadOnly) && probe.readLine().endsWith("\r\n")) {
-        lineEnd = "\r\n";
-    }
-    probe.close();
+    // New lines follow the file's own line ends.
+    const QByteArray lineEnd =
+        !lines.isEmpty() && lines.first().endsWith('\r') ? QByteArray("\r\n") : QByteArray("\n");
     // Values that could not be written before go in with this one.
     for (const auto& [names, pending] : unsaved_) {
         place(lines, pending.section, pending.key, pending.value, lineEnd);
