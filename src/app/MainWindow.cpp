@@ -171,6 +171,15 @@ bool MainWindow::applySkin(int index) {
     return true;
 }
 
+void MainWindow::setWorkControlsEnabled(bool on) {
+    for (QComboBox* box : ui_.presetBoxes) {
+        box->setEnabled(on);
+    }
+    ui_.categoryBox->setEnabled(on);
+    ui_.profileBox->setEnabled(on);
+    ui_.browseButton->setEnabled(on);
+}
+
 void MainWindow::showPauseButton(bool pause) {
     ui_.pauseSpot->setVisible(pause);
     ui_.resumeSpot->setVisible(!pause);
@@ -254,22 +263,12 @@ void MainWindow::btnResumeClick() {
 }
 
 void MainWindow::DisableControlsForWork() {
-    for (QComboBox* box : ui_.presetBoxes) {
-        box->setEnabled(false);
-    }
-    ui_.categoryBox->setEnabled(false);
+    setWorkControlsEnabled(false);
     ui_.categoryBox->repaint();
-    ui_.profileBox->setEnabled(false);
-    ui_.browseButton->setEnabled(false);
 }
 
 void MainWindow::EnableControlsAfterWork() {
-    for (QComboBox* box : ui_.presetBoxes) {
-        box->setEnabled(true);
-    }
-    ui_.categoryBox->setEnabled(true);
-    ui_.profileBox->setEnabled(true);
-    ui_.browseButton->setEnabled(true);
+    setWorkControlsEnabled(true);
 }
 
 void MainWindow::OpenOutputFolder() {

@@ -106,6 +106,8 @@ class MainWindow : public QWidget {
     void setOutputFolder(const QString& folder);
     void updateEmptyPicture();
     void showPauseButton(bool pause);
+    // The selectors and "浏览", which a running batch locks.
+    void setWorkControlsEnabled(bool on);
 
     Dialogs& dialogs_;
     Desktop& desktop_;
