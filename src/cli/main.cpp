@@ -1,17 +1,45 @@
+#include "catalogue/CatalogueJson.h"
+
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
 const char* const kUsage =
-    "Usage: talwynwav-cli [--help] [--version]\n"
+    "Usage: talwynwav-cli COMMAND [ARGS]\n"
     "\n"
     "The command-line tool of TalwynWAV格式转换器, the batch converter for audio and video\n"
     "files.\n"
     "\n"
+    "Commands:\n"
+    "  profiles          list the output profiles: category, code, title\n"
+    "  profiles --json   the whole catalogue as one JSON object (UTF-8)\n"
+    "\n"
     "Options:\n"
-    "  -h, --help     show this text and exit\n"
-    "  -v, --version  show the version and exit\n";
+    "  -h, --help        show this text and exit\n"
+    "  -v, --version     show the version and exit\n";
+
+int usageError(const char* what) {
+    std::fprintf(stderr, "talwynwav-cli: %s\n\n%s", what, kUsage);
+    return 2;
+}
+
+void write(const QByteArray& text) {
+    std::fwrite(text.constData(), 1, text.size(), stdout);
+}
+
+int profiles(int argc, char* argv[]) {
+    if (argc == 0) {
+        write(talwyn::catalogue::catalogueListing());
+        return 0;
+    }
+    if (argc == 1 && std::string_view(argv[0]) == "--json") {
+        write(talwyn::catalogue::catalogueJson());
+        return 0;
+    }
+    return usageError("profiles takes only --json");
+}
 
 }  // namespace
 
@@ -20,15 +48,18 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const char* first = argv[1];
-    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
+    const std::string_view command = argv[1];
+    if (command == "--help" || command == "-h") {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (std::strcmp(first, "--version") == 0 || std::strcmp(first, "-v") == 0) {
+    if (command == "--version" || command == "-v") {
         std::printf("talwynwav-cli %s\n", TALWYN_VERSION);
         return 0;
     }
-    std::fprintf(stderr, "talwynwav-cli: unknown command or option \"%s\"\n\n%s", first, kUsage);
+    if (command == "profiles") {
+        return profiles(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "talwynwav-cli: unknown command or option \"%s\"\n\n%s", argv[1], kUsage);
     return 2;
 }
