@@ -5,6 +5,10 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
 namespace talwyn::app::Glyphs {
 namespace {
 
@@ -330,6 +334,131 @@ QPixmap emptyListPicture(QSize size) {
                QStringLiteral("请点击工具栏上的“添加”按钮，选择要转换的音频或视频文件"));
     p.end();
     return picture;
+}
+
+namespace {
+
+enum class Symbol { Note, Film, Phone, Tablet, Player, Television, Wave };
+
+struct CategoryPicture {
+    int picture;
+    QColor colour;
+    const char* label;
+    Symbol symbol;
+};
+
+const CategoryPicture kCategoryPictures[] = {
+    {53, QColor(30, 120, 220), "WAV", Symbol::Wave},
+    {52, QColor(230, 110, 20), "MP3", Symbol::Note},
+    {50, QColor(40, 150, 90), "WMA", Symbol::Note},
+    {1, QColor(140, 70, 200), "AUDIO", Symbol::Note},
+    {40, QColor(90, 90, 110), "VIDEO", Symbol::Film},
+    {3, QColor(120, 130, 145), "iPod", Symbol::Player},
+    {4, QColor(40, 40, 50), "iPhone", Symbol::Phone},
+    {5, QColor(20, 40, 120), "PSP", Symbol::Player},
+    {11, QColor(200, 30, 30), "FLV", Symbol::Film},
+    {15, QColor(70, 75, 90), "iPad", Symbol::Tablet},
+    {21, QColor(120, 180, 40), "Android", Symbol::Phone},
+    {43, QColor(20, 90, 150), "TV", Symbol::Television},
+    {10, QColor(0, 140, 160), "MP4", Symbol::Film},
+    {13, QColor(170, 60, 120), "AVI", Symbol::Film},
+    {45, QColor(200, 150, 10), "H264", Symbol::Film},
+};
+
+void symbol(QPainter& p, Symbol kind) {
+    p.setPen(QPen(Qt::white, 1.6));
+    p.setBrush(Qt::NoBrush);
+    switch (kind) {
+        case Symbol::Note:
+            p.setBrush(Qt::white);
+            p.drawEllipse(QPointF(12, 17), 3.2, 2.4);
+            p.drawEllipse(QPointF(21, 15), 3.2, 2.4);
+            p.drawLine(QPointF(15, 17), QPointF(15, 6));
+            p.drawLine(QPointF(24, 15), QPointF(24, 4.5));
+            p.drawLine(QPointF(15, 6), QPointF(24, 4.5));
+            break;
+        case Symbol::Wave:
+            p.drawPolyline(
+                QPolygonF({QPointF(5, 12), QPointF(9, 12), QPointF(11, 5), QPointF(14, 19),
+                           QPointF(17, 7), QPointF(20, 16), QPointF(23, 12), QPointF(27, 12)}));
+            break;
+        case Symbol::Film:
+            p.drawRect(QRectF(7, 5, 18, 14));
+            for (qreal y : {7.5, 16.5}) {
+                for (qreal x = 9; x < 24; x += 4) {
+                    p.drawPoint(QPointF(x, y));
+                }
+            }
+            p.setBrush(Qt::white);
+            p.drawPolygon(QPolygonF({QPointF(14, 9.5), QPointF(19, 12), QPointF(14, 14.5)}));
+            break;
+        case Symbol::Phone:
+            p.drawRoundedRect(QRectF(11, 3, 10, 18), 2, 2);
+            p.drawLine(QPointF(14.5, 18.5), QPointF(17.5, 18.5));
+            break;
+        case Symbol::Tablet:
+            p.drawRoundedRect(QRectF(8, 3.5, 16, 17), 2, 2);
+            p.drawPoint(QPointF(16, 18.5));
+            break;
+        case Symbol::Player:
+            p.drawRoundedRect(QRectF(6, 5, 20, 14), 4, 4);
+            p.drawEllipse(QPointF(11, 12), 2.2, 2.2);
+            p.drawEllipse(QPointF(21, 12), 2.2, 2.2);
+            break;
+        case Symbol::Television:
+            p.drawRoundedRect(QRectF(6, 4, 20, 13), 1.5, 1.5);
+            p.drawLine(QPointF(12, 20), QPointF(20, 20));
+            p.drawLine(QPointF(16, 17), QPointF(16, 20));
+            break;
+    }
+}
+
+QPixmap paintIcon(const std::function<void(QPainter&)>& draw) {
+    constexpr int kSize = 32;
+    QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.end();
+    return QPixmap::fromImage(image);
+}
+
+}  // namespace
+
+QIcon categoryIcon(int picture) {
+    const auto* it = std::find_if(std::begin(kCategoryPictures), std::end(kCategoryPictures),
+                                  [picture](const auto& c) { return c.picture == picture; });
+    if (it == std::end(kCategoryPictures)) {
+        return profileIcon(0);
+    }
+    return QIcon(paintIcon([it](QPainter& p) {
+        QLinearGradient fill(0, 0, 0, 32);
+        fill.setColorAt(0, it->colour.lighter(135));
+        fill.setColorAt(1, it->colour);
+        p.setPen(QPen(it->colour.darker(140), 1));
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 5, 5);
+        symbol(p, it->symbol);
+        QFont font;
+        font.setPixelSize(std::strlen(it->label) > 4 ? 6 : 8);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(0, 21, 32, 10), Qt::AlignCenter, QString::fromLatin1(it->label));
+    }));
+}
+
+QIcon profileIcon(int picture) {
+    const QColor colour = picture % 2 == 0 ? QColor(40, 110, 210) : QColor(40, 160, 80);
+    return QIcon(paintIcon([colour](QPainter& p) {
+        page(p);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(13, 13, 17, 17));
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({QPointF(19, 17), QPointF(26, 21.5), QPointF(19, 26)}));
+    }));
 }
 
 QIcon applicationIcon() {

@@ -36,6 +36,11 @@ QPixmap grey(Glyph glyph, int size);
 // The coloured glyph for the normal state and the grey one for the disabled state.
 QIcon icon(Glyph glyph, int size);
 QPixmap emptyListPicture(QSize size);
+// The icons of the output categories, by their picture numbers; an unknown number gets a plain
+// file picture.
+QIcon categoryIcon(int picture);
+// The two icons of the profile list: 0 for entries at even positions, 1 for odd ones.
+QIcon profileIcon(int picture);
 QIcon applicationIcon();
 
 }  // namespace Glyphs

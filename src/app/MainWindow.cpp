@@ -6,6 +6,7 @@
 #include "app/Desktop.h"
 #include "app/Dialogs.h"
 #include "app/Glyphs.h"
+#include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
 #include "settings/OptionsDialog.h"
 #include "settings/SkinCatalog.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     ui_.setup(this);
     ini_.setLogger([this](const QString& line) { appendLog(line); });
     wireJobList();
+    wireCatalogue();
     wireCommands();
     applySkin(settings::SkinCatalog::kStartSkin);
 
@@ -240,11 +242,6 @@ void MainWindow::WriteSkinSettings() {
     ini_.write(kSkinSection, kSkinKey, QString::number(skinIndex_));
 }
 
-void MainWindow::FillProfileList() {}
-void MainWindow::ResetProfileSettings() {}
-void MainWindow::ApplyProfileSettings() {}
-void MainWindow::FillPresetLists() {}
-void MainWindow::ConfirmPresetChoices() {}
 void MainWindow::btnAddClick() {}
 void MainWindow::AddSeveralFiles() {}
 void MainWindow::AddDirectory() {}

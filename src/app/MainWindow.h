@@ -57,6 +57,13 @@ class MainWindow : public QWidget {
 
     static QString defaultOutputFolder();
 
+    // Selections made by the program, with the same consequences as the user's.
+    void selectCategory(int index);
+    void selectProfile(int index);
+    void selectPreset(MainWindowUi::PresetBox box, int position);
+    // The selected job row, or -1.
+    int selectedRow() const;
+
   public slots:
     void InitValues();
     void ReadMainSettings();
@@ -86,6 +93,18 @@ class MainWindow : public QWidget {
     void PlayPromptSound();
     void OpenPreview();
 
+    // The selectors' change handlers. Each runs every time a selection is made, by the user or
+    // by the program, also when it does not change the index.
+    void bsSkinOfficeComboBox2Change();
+    void bsSkinOfficeComboBox1Change();
+    // The preset lists' change handlers; they run only when a list's shown text changes.
+    void bsSkinComboBox1Change();
+    void bsSkinComboBox2Change();
+    void bsSkinComboBox3Change();
+    void bsSkinComboBox4Change();
+    void bsSkinComboBox9Change();
+    void bsSkinComboBox10Change();
+
     void ShowHelp();
     void OpenWebSite();
     void ShowAbout();
@@ -102,6 +121,11 @@ class MainWindow : public QWidget {
   private:
     void wireCommands();
     void wireJobList();
+    void wireCatalogue();
+    void presetChanged(MainWindowUi::PresetBox box);
+    void applyPresetText(MainWindowUi::PresetBox box, const QString& text);
+    QString presetSetting(MainWindowUi::PresetBox box) const;
+    void writeSettingsColumns(int row);
     bool applySkin(int index);
     void setOutputFolder(const QString& folder);
     void updateEmptyPicture();
@@ -121,6 +145,8 @@ class MainWindow : public QWidget {
     int skinIndex_ = -1;
     bool livePreview_ = false;
     QString bsSkinSlider1_down_UP;
+    // The text each preset list shows; emptying a list does not change it.
+    std::array<QString, 6> presetShown_;
 };
 
 }  // namespace talwyn::app

@@ -1,9 +1,11 @@
 #include "app/MainWindowUi.h"
 
 #include "app/Glyphs.h"
+#include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
 #include "joblist/JobColumns.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
@@ -183,10 +185,10 @@ void MainWindowUi::setup(QWidget* window) {
     // Output format and folder.
     outputPanel = addPanel(window, "OutputPanel", QRect(8, 356, 558, 166));
     addLabel(outputPanel, QStringLiteral("输出格式："), QRect(10, 24, 70, 20));
-    categoryBox = new QComboBox(outputPanel);
+    categoryBox = new OfficeComboBox(50, 4, false, outputPanel);
     categoryBox->setObjectName(QStringLiteral("bsSkinOfficeComboBox2"));
     categoryBox->setGeometry(80, 8, 140, 50);
-    profileBox = new QComboBox(outputPanel);
+    profileBox = new OfficeComboBox(60, 4, true, outputPanel);
     profileBox->setObjectName(QStringLiteral("bsSkinOfficeComboBox1"));
     profileBox->setGeometry(228, 8, 320, 50);
     addLabel(outputPanel, QStringLiteral("输出目录："), QRect(10, 76, 70, 20));

@@ -22,6 +22,8 @@ class QWidget;
 
 namespace talwyn::app {
 
+class OfficeComboBox;
+
 // The widgets of the main window, at their fixed places. Behaviour is wired by MainWindow.
 struct MainWindowUi {
     static constexpr int kWidth = 803;
@@ -71,16 +73,23 @@ struct MainWindowUi {
     QLabel* emptyPicture = nullptr;
 
     QFrame* outputPanel = nullptr;
-    QComboBox* categoryBox = nullptr;  // bsSkinOfficeComboBox2
-    QComboBox* profileBox = nullptr;   // bsSkinOfficeComboBox1
-    QLineEdit* folderEdit = nullptr;   // Video_OutPut_Folder_Edit
+    OfficeComboBox* categoryBox = nullptr;  // bsSkinOfficeComboBox2
+    OfficeComboBox* profileBox = nullptr;   // bsSkinOfficeComboBox1
+    QLineEdit* folderEdit = nullptr;        // Video_OutPut_Folder_Edit
     QPushButton* browseButton = nullptr;
     QPushButton* openButton = nullptr;
     QLabel* siteLink = nullptr;
 
     QFrame* presetPanel = nullptr;  // bsSkinPanel4
-    // In the panel's order: frame size, video bit rate, frame rate, audio bit rate, sample rate,
-    // aspect mode.
+    // In the panel's order, which is also the order they are filled in.
+    enum PresetBox {
+        FrameSizeBox,
+        VideoBitrateBox,
+        FrameRateBox,
+        AudioBitrateBox,
+        SampleRateBox,
+        AspectBox
+    };
     std::array<QComboBox*, 6> presetBoxes{};
 
     QFrame* previewPanel = nullptr;

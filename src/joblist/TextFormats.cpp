@@ -1,5 +1,7 @@
 #include "joblist/TextFormats.h"
 
+#include <algorithm>
+
 namespace talwyn::joblist {
 
 QString SecToDate(int64_t seconds) {
@@ -47,12 +49,23 @@ CatalogueIndexes DecodeCatalogueSlot(int slot) {
     return {hundreds - 1, slot - 100 * hundreds};
 }
 
+namespace {
+QString twoDigits(int index) {
+    return index < 10 ? QStringLiteral("0") + QString::number(index) : QString::number(index);
+}
+}  // namespace
+
 QString EncodePresetPositions(const PresetIndexes& indexes) {
     QString text;
     for (const int index : indexes.asArray()) {
-        text += index < 10 ? QStringLiteral("0") + QString::number(index) : QString::number(index);
+        text += twoDigits(index);
     }
     return text;
+}
+
+QString ReplacePresetField(const QString& text, int field, int index) {
+    const int start = 2 * field;
+    return text.left(start) + twoDigits(index) + text.mid(start + 2, std::max(0, 10 - start));
 }
 
 std::optional<PresetIndexes> DecodePresetPositions(const QString& text) {

@@ -43,6 +43,9 @@ struct PresetIndexes {
 // Each index as two characters ("0" + index below 10, else the decimal index), concatenated.
 // A list without a selection (-1) gives "0-1", which no reader accepts back.
 QString EncodePresetPositions(const PresetIndexes& indexes);
+// The text with one field (0 frame size … 5 sample rate, the stored order) set to index; the
+// other characters stay, the text ends at twelve characters.
+QString ReplacePresetField(const QString& text, int field, int index);
 // Six two-digit fields; anything else (a "0-1" field, a short or long text) gives nothing.
 std::optional<PresetIndexes> DecodePresetPositions(const QString& text);
 

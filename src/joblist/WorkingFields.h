@@ -6,6 +6,7 @@
 
 // The output settings of the profile in force while a row is built or changed, and the file the
 // preview opens next. They carry nothing from one job to the next beyond the last profile applied.
+// A default-made set holds the neutral values a profile starts from.
 
 namespace talwyn::joblist {
 
@@ -21,8 +22,8 @@ struct WorkingFields {
     QString Video_FrameSize;
     QString Video_FrameRate;
     QString Video_FrameAspectRatio;
-    int32_t Video_VideoBitrate = -1000;  // -1 none, -1000 not set
-    int32_t Video_AudioBitrate = -1000;
+    int32_t Video_VideoBitrate = -1;  // -1 none, -1000 not set
+    int32_t Video_AudioBitrate = -1;
     QString Video_AudioChannels;
     QString Video_AudioSampleRate;  // may be "AUTO"
     QString Video_AudioVolume = QStringLiteral("256");

@@ -1,0 +1,335 @@
+// The main window's output format: the category and profile selectors, the six preset lists, and
+// how they make the working settings and rewrite the selected job row.
+
+#include "app/Glyphs.h"
+#include "app/MainWindow.h"
+#include "app/OfficeComboBox.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/OutputNaming.h"
+#include "catalogue/PresetConversion.h"
+#include "joblist/TextFormats.h"
+#include "settings/OptionsDialog.h"
+
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace talwyn::app {
+namespace {
+
+using Box = MainWindowUi::PresetBox;
+using joblist::JobColumn;
+namespace Conversion = catalogue::PresetConversion;
+
+struct PresetBoxInfo {
+    int storedField;   // its field in the row's preset positions
+    JobColumn column;  // the row's column of its setting
+};
+
+// Indexed by MainWindowUi::PresetBox.
+constexpr std::array<PresetBoxInfo, 6> kPresetBoxes{{
+    {0, joblist::FrameSize},
+    {1, joblist::VideoBitrate},
+    {4, joblist::FrameRate},
+    {2, joblist::AudioBitrate},
+    {5, joblist::AudioSampleRate},
+    {3, joblist::FrameAspectRatio},
+}};
+
+const catalogue::PresetCell& cellOf(const catalogue::PresetRow& row, Box box) {
+    switch (box) {
+        case Box::FrameSizeBox:
+            return row.frameSize;
+        case Box::VideoBitrateBox:
+            return row.videoBitrate;
+        case Box::FrameRateBox:
+            return row.frameRate;
+        case Box::AudioBitrateBox:
+            return row.audioBitrate;
+        case Box::SampleRateBox:
+            return row.sampleRate;
+        case Box::AspectBox:
+            break;
+    }
+    return row.aspect;
+}
+
+}  // namespace
+
+void MainWindow::wireCatalogue() {
+    for (const catalogue::CategoryInfo& category : catalogue::kCategories) {
+        ui_.categoryBox->addEntry(Glyphs::categoryIcon(category.icon), {},
+                                  QString::fromUtf8(category.caption));
+    }
+    ui_.categoryBox->setCurrentIndex(0);
+    // "activated" comes with every pick, also of the entry already selected.
+    connect(ui_.categoryBox, &QComboBox::activated, this, &MainWindow::selectCategory);
+    connect(ui_.profileBox, &QComboBox::activated, this, &MainWindow::selectProfile);
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        connect(ui_.presetBoxes[box], &QComboBox::activated, this,
+                [this, box](int position) { selectPreset(Box(box), position); });
+    }
+}
+
+int MainWindow::selectedRow() const {
+    const QModelIndexList rows = ui_.lvFiles->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void MainWindow::selectCategory(int index) {
+    ui_.categoryBox->setCurrentIndex(index);
+    bsSkinOfficeComboBox2Change();
+}
+
+void MainWindow::selectProfile(int index) {
+    ui_.profileBox->setCurrentIndex(index);
+    bsSkinOfficeComboBox1Change();
+}
+
+void MainWindow::selectPreset(Box box, int position) {
+    QComboBox* list = ui_.presetBoxes[box];
+    list->setCurrentIndex(position);
+    const QString shown = list->currentText();
+    if (shown == presetShown_[box]) {
+        return;
+    }
+    presetShown_[box] = shown;
+    presetChanged(box);
+}
+
+void MainWindow::bsSkinOfficeComboBox2Change() {
+    FillProfileList();
+}
+
+void MainWindow::FillProfileList() {
+    ui_.profileBox->clear();
+    int position = 0;
+    for (const catalogue::ProfileRecord& profile :
+         catalogue::profilesOf(ui_.categoryBox->currentIndex())) {
+        ui_.profileBox->addEntry(Glyphs::profileIcon(position++ % 2),
+                                 QString::fromUtf8(profile.title),
+                                 QString::fromUtf8(profile.caption));
+    }
+    ui_.profileBox->update();
+    selectProfile(0);
+}
+
+void MainWindow::bsSkinOfficeComboBox1Change() {
+    FillPresetLists();
+    const QString titleExtension = catalogue::titleExtension(ui_.profileBox->currentText());
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    ApplyProfileSettings();
+    ConfirmPresetChoices();
+    // The row converts with what the preset lists show, so its preset columns say the same.
+    for (int box = 0; box < int(kPresetBoxes.size()); ++box) {
+        jobs_.setText(row, kPresetBoxes[box].column, presetSetting(Box(box)));
+    }
+    jobs_.setText(row, joblist::OutputFile,
+                  catalogue::OutputNaming::withExtension(jobs_.text(row, joblist::OutputFile),
+                                                         titleExtension));
+    jobs_.setText(row, joblist::CatalogueSlotColumn,
+                  QString::number(joblist::EncodeCatalogueSlot(
+                      {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()})));
+    ui_.lvFiles->setFocus();
+}
+
+void MainWindow::ResetProfileSettings() {
+    joblist::WorkingFields neutral;
+    neutral.FileOutPutPath = fields_.FileOutPutPath;
+    neutral.Video_AddFileName = fields_.Video_AddFileName;
+    neutral.All_Trant_Number = fields_.All_Trant_Number;
+    neutral.T_Movie_PLayer_FileName = fields_.T_Movie_PLayer_FileName;
+    fields_ = neutral;
+}
+
+void MainWindow::ApplyProfileSettings() {
+    ResetProfileSettings();
+    const int category = ui_.categoryBox->currentIndex();
+    const int code = catalogue::groupOf(category) * 100 + ui_.profileBox->currentIndex();
+    fields_.All_Trant_Number = code + 100;
+    fields_.Video_DisableVideo = false;
+
+    QString extension;
+    if (const catalogue::ProfileRecord* profile = catalogue::findProfile(code)) {
+        const catalogue::ProfileSettings& s = profile->settings;
+        extension = QString::fromUtf8(s.ext);
+        fields_.Video_FileExt = QString::fromUtf8(s.FileExt);
+        fields_.Video_VideoCodec = QString::fromUtf8(s.VideoCodec);
+        fields_.Video_VideoTag = QString::fromUtf8(s.VideoTag);
+        fields_.Video_FrameSize = QString::fromUtf8(s.FrameSize);
+        fields_.Video_VideoBitrate = s.VideoBitrate;
+        fields_.Video_FrameRate = QString::fromUtf8(s.FrameRate);
+        fields_.Video_FrameAspectRatio = QString::fromUtf8(s.FrameAspectRatio);
+        fields_.Video_AudioCodec = QString::fromUtf8(s.AudioCodec);
+        fields_.Video_AudioChannels = QString::fromUtf8(s.AudioChannels);
+        fields_.Video_AudioSampleRate = QString::fromUtf8(s.AudioSampleRate);
+        fields_.Video_AudioBitrate = s.AudioBitrate;
+        fields_.Video_TargetType = QString::fromUtf8(s.TargetType);
+        fields_.Video_NormType = QString::fromUtf8(s.NormType);
+        fields_.Video_DisableVideo = s.DisableVideo;
+    }
+
+    const bool overwrite = options_ && options_->overwriteFile();
+    fields_.Video_OutPutFileName = catalogue::OutputNaming::uniquePath(
+        catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, ui_.folderEdit->text(),
+                                            extension),
+        overwrite, [](const QString& path) { return QFileInfo::exists(path); });
+
+    if (const int row = selectedRow(); row >= 0) {
+        writeSettingsColumns(row);
+    }
+}
+
+void MainWindow::writeSettingsColumns(int row) {
+    const joblist::WorkingFields& f = fields_;
+    const std::pair<JobColumn, QString> columns[] = {
+        {joblist::VideoCodec, f.Video_VideoCodec},
+        {joblist::AudioCodec, f.Video_AudioCodec},
+        {joblist::AudioChannels, f.Video_AudioChannels},
+        {joblist::VideoTag, f.Video_VideoTag},
+        {joblist::FileExt, f.Video_FileExt},
+        {joblist::FrameSize, f.Video_FrameSize},
+        {joblist::VideoBitrate, QString::number(f.Video_VideoBitrate)},
+        {joblist::FrameRate, f.Video_FrameRate},
+        {joblist::AudioBitrate, QString::number(f.Video_AudioBitrate)},
+        {joblist::AudioSampleRate, f.Video_AudioSampleRate},
+        {joblist::FrameAspectRatio, f.Video_FrameAspectRatio},
+        {joblist::DisableVideo,
+         f.Video_DisableVideo ? QStringLiteral("True") : QStringLiteral("False")},
+        {joblist::TargetType, f.Video_TargetType},
+        {joblist::NormType, f.Video_NormType},
+    };
+    for (const auto& [column, value] : columns) {
+        jobs_.setText(row, column, value);
+    }
+}
+
+void MainWindow::FillPresetLists() {
+    // Emptying a list leaves what it last showed in presetShown_.
+    for (QComboBox* list : ui_.presetBoxes) {
+        list->clear();
+        list->setEnabled(true);
+    }
+    const int code =
+        catalogue::groupOf(ui_.categoryBox->currentIndex()) * 100 + ui_.profileBox->currentIndex();
+    fields_.All_Trant_Number = code + 100;
+    fields_.Video_DisableVideo = false;
+    const catalogue::ProfileRecord* profile = catalogue::findProfile(code);
+    if (!profile) {
+        return;
+    }
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        const catalogue::PresetCell& cell = cellOf(profile->presets, Box(box));
+        for (const char* entry : cell.list->entries) {
+            ui_.presetBoxes[box]->addItem(QString::fromUtf8(entry));
+        }
+        selectPreset(Box(box), catalogue::selectedPosition(cell));
+    }
+    if (catalogue::isAudioOnly(profile->presets)) {
+        for (const Box box :
+             {Box::FrameSizeBox, Box::VideoBitrateBox, Box::AspectBox, Box::FrameRateBox}) {
+            ui_.presetBoxes[box]->setEnabled(false);
+        }
+    }
+}
+
+void MainWindow::ConfirmPresetChoices() {
+    for (const Box box : {Box::FrameSizeBox, Box::FrameRateBox, Box::VideoBitrateBox,
+                          Box::SampleRateBox, Box::AudioBitrateBox, Box::AspectBox}) {
+        applyPresetText(box, ui_.presetBoxes[box]->currentText());
+    }
+}
+
+void MainWindow::applyPresetText(Box box, const QString& text) {
+    const auto badRate = [&] {
+        appendLog(QStringLiteral("Preset \"%1\" holds no bit rate; the setting is kept").arg(text));
+    };
+    switch (box) {
+        case Box::FrameSizeBox:
+            fields_.Video_FrameSize = Conversion::frameSize(text);
+            break;
+        case Box::FrameRateBox:
+            fields_.Video_FrameRate = Conversion::frameRate(text);
+            break;
+        case Box::VideoBitrateBox:
+            if (const auto rate = Conversion::videoBitrate(text)) {
+                fields_.Video_VideoBitrate = *rate;
+            } else {
+                badRate();
+            }
+            break;
+        case Box::AudioBitrateBox:
+            if (const auto rate = Conversion::audioBitrate(text)) {
+                fields_.Video_AudioBitrate = *rate;
+            } else {
+                badRate();
+            }
+            break;
+        case Box::SampleRateBox:
+            fields_.Video_AudioSampleRate = Conversion::sampleRate(text);
+            break;
+        case Box::AspectBox:
+            if (const auto aspect = Conversion::aspect(text)) {
+                fields_.Video_FrameAspectRatio = *aspect;
+            }
+            break;
+    }
+}
+
+QString MainWindow::presetSetting(Box box) const {
+    switch (box) {
+        case Box::FrameSizeBox:
+            return fields_.Video_FrameSize;
+        case Box::VideoBitrateBox:
+            return QString::number(fields_.Video_VideoBitrate);
+        case Box::FrameRateBox:
+            return fields_.Video_FrameRate;
+        case Box::AudioBitrateBox:
+            return QString::number(fields_.Video_AudioBitrate);
+        case Box::SampleRateBox:
+            return fields_.Video_AudioSampleRate;
+        case Box::AspectBox:
+            break;
+    }
+    return fields_.Video_FrameAspectRatio;
+}
+
+void MainWindow::presetChanged(Box box) {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const PresetBoxInfo& info = kPresetBoxes[box];
+    jobs_.setText(
+        row, joblist::PresetPositionsColumn,
+        joblist::ReplacePresetField(jobs_.text(row, joblist::PresetPositionsColumn),
+                                    info.storedField, ui_.presetBoxes[box]->currentIndex()));
+    applyPresetText(box, ui_.presetBoxes[box]->currentText());
+    jobs_.setText(row, info.column, presetSetting(box));
+    ui_.lvFiles->setFocus();
+}
+
+void MainWindow::bsSkinComboBox1Change() {
+    presetChanged(Box::FrameSizeBox);
+}
+void MainWindow::bsSkinComboBox2Change() {
+    presetChanged(Box::VideoBitrateBox);
+}
+void MainWindow::bsSkinComboBox3Change() {
+    presetChanged(Box::AudioBitrateBox);
+}
+void MainWindow::bsSkinComboBox4Change() {
+    presetChanged(Box::AspectBox);
+}
+void MainWindow::bsSkinComboBox9Change() {
+    presetChanged(Box::FrameRateBox);
+}
+void MainWindow::bsSkinComboBox10Change() {
+    presetChanged(Box::SampleRateBox);
+}
+
+}  // namespace talwyn::app
