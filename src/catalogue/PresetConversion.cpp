@@ -29,13 +29,13 @@ bool allDigits(const QString& text) {
 }  // namespace
 
 QString frameSize(const QString& text) {
-    return text == QLatin1String("保持原分辨率") || text == QLatin1String("该格式无视频")
+    return text == QStringLiteral("保持原分辨率") || text == QStringLiteral("该格式无视频")
                ? QString()
                : text;
 }
 
 QString frameRate(const QString& text) {
-    return text == QLatin1String("保持原帧速率") || text == kNoVideo ? QString() : text;
+    return text == QStringLiteral("保持原帧速率") || text == kNoVideo ? QString() : text;
 }
 
 std::optional<int32_t> videoBitrate(const QString& text) {
@@ -72,19 +72,19 @@ QString sampleRate(const QString& text) {
 }
 
 std::optional<QString> aspect(const QString& text) {
-    if (text == QLatin1String("保持原视频模式") || text == kNoVideo) {
+    if (text == QStringLiteral("保持原视频模式") || text == kNoVideo) {
         return QString();
     }
-    if (text == QLatin1String("普通视频4:3模式")) {
+    if (text == QStringLiteral("普通视频4:3模式")) {
         return QStringLiteral("4:3");
     }
-    if (text == QLatin1String("宽屏视频16:9模式")) {
+    if (text == QStringLiteral("宽屏视频16:9模式")) {
         return QStringLiteral("16:9");
     }
-    if (text == QLatin1String("宽屏视频37:20模式")) {
+    if (text == QStringLiteral("宽屏视频37:20模式")) {
         return QStringLiteral("37:20");
     }
-    if (text == QLatin1String("宽屏视频47:20模式")) {
+    if (text == QStringLiteral("宽屏视频47:20模式")) {
         return QStringLiteral("47:20");
     }
     return std::nullopt;
