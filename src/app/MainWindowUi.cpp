@@ -207,29 +207,39 @@ void MainWindowUi::setup(QWidget* window) {
                         QRect(80, 122, 300, 20), "SiteLink");
     siteLink->setTextFormat(Qt::RichText);
 
-    // Presets: label, component name, label name, place in the panel.
+    // Presets: the frame size across the first row, then video bit rate and frame rate, audio
+    // bit rate and sample rate side by side, and the aspect mode across the last row; each list
+    // under its label.
     presetPanel =
         addPanel(window, "bsSkinPanel4", QRect(572, 87, 219, 206), QStringLiteral("预置选项"));
-    struct PresetRow {
+    struct PresetPlace {
         const char* label;
         const char* labelName;
         const char* boxName;
+        int row;
+        int column;  // -1: the whole row
     };
-    const std::array<PresetRow, 6> rows{{
-        {"视频分辨率：", "bsSkinTextLabel3", "bsSkinComboBox1"},
-        {"视频比特率：", "bsSkinTextLabel2", "bsSkinComboBox2"},
-        {"视频帧率：", "bsSkinTextLabel6", "bsSkinComboBox9"},
-        {"音频比特率：", "bsSkinTextLabel4", "bsSkinComboBox3"},
-        {"音频采样率：", "bsSkinTextLabel7", "bsSkinComboBox10"},
-        {"视频缩放：", "bsSkinTextLabel9", "bsSkinComboBox4"},
+    const std::array<PresetPlace, 6> places{{
+        {"视频分辨率：", "bsSkinTextLabel3", "bsSkinComboBox1", 0, -1},
+        {"视频比特率：", "bsSkinTextLabel2", "bsSkinComboBox2", 1, 0},
+        {"视频帧率：", "bsSkinTextLabel6", "bsSkinComboBox9", 1, 1},
+        {"音频比特率：", "bsSkinTextLabel4", "bsSkinComboBox3", 2, 0},
+        {"音频采样率：", "bsSkinTextLabel7", "bsSkinComboBox10", 2, 1},
+        {"视频缩放：", "bsSkinTextLabel9", "bsSkinComboBox4", 3, -1},
     }};
+    constexpr int kMargin = 8;
+    constexpr int kGap = 6;
+    constexpr int kHalf = (219 - 2 * kMargin - kGap) / 2;
     for (int i = 0; i < 6; ++i) {
-        const int top = 28 + i * 29;
-        addLabel(presetPanel, QString::fromUtf8(rows[i].label), QRect(8, top + 3, 82, 20),
-                 rows[i].labelName);
+        const PresetPlace& place = places[i];
+        const int top = 24 + place.row * 45;
+        const int left = place.column == 1 ? kMargin + kHalf + kGap : kMargin;
+        const int width = place.column < 0 ? 219 - 2 * kMargin : kHalf;
+        addLabel(presetPanel, QString::fromUtf8(place.label), QRect(left, top, width, 17),
+                 place.labelName);
         presetBoxes[i] = new QComboBox(presetPanel);
-        presetBoxes[i]->setObjectName(QLatin1String(rows[i].boxName));
-        presetBoxes[i]->setGeometry(90, top, 121, 24);
+        presetBoxes[i]->setObjectName(QLatin1String(place.boxName));
+        presetBoxes[i]->setGeometry(left, top + 17, width, 24);
     }
 
     // Preview.
