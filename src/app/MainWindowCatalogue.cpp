@@ -6,7 +6,7 @@
 #include "app/OfficeComboBox.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
-#include "catalogue/PresetConversion.h"
+#include "joblist/ProfileApplication.h"
 #include "joblist/TextFormats.h"
 #include "settings/OptionsDialog.h"
 
@@ -20,7 +20,6 @@ namespace {
 
 using Box = MainWindowUi::PresetBox;
 using joblist::JobColumn;
-namespace Conversion = catalogue::PresetConversion;
 
 struct PresetBoxInfo {
     int storedField;   // its field in the row's preset positions
@@ -138,40 +137,14 @@ void MainWindow::bsSkinOfficeComboBox1Change() {
 }
 
 void MainWindow::ResetProfileSettings() {
-    joblist::WorkingFields neutral;
-    neutral.FileOutPutPath = fields_.FileOutPutPath;
-    neutral.Video_AddFileName = fields_.Video_AddFileName;
-    neutral.All_Trant_Number = fields_.All_Trant_Number;
-    neutral.T_Movie_PLayer_FileName = fields_.T_Movie_PLayer_FileName;
-    fields_ = neutral;
+    joblist::ResetProfileSettings(fields_);
 }
 
 void MainWindow::ApplyProfileSettings() {
-    ResetProfileSettings();
-    const int category = ui_.categoryBox->currentIndex();
-    const int code = catalogue::groupOf(category) * 100 + ui_.profileBox->currentIndex();
-    fields_.All_Trant_Number = code + 100;
-    fields_.Video_DisableVideo = false;
-
-    QString extension;
-    if (const catalogue::ProfileRecord* profile = catalogue::findProfile(code)) {
-        const catalogue::ProfileSettings& s = profile->settings;
-        extension = QString::fromUtf8(s.ext);
-        fields_.Video_FileExt = QString::fromUtf8(s.FileExt);
-        fields_.Video_VideoCodec = QString::fromUtf8(s.VideoCodec);
-        fields_.Video_VideoTag = QString::fromUtf8(s.VideoTag);
-        fields_.Video_FrameSize = QString::fromUtf8(s.FrameSize);
-        fields_.Video_VideoBitrate = s.VideoBitrate;
-        fields_.Video_FrameRate = QString::fromUtf8(s.FrameRate);
-        fields_.Video_FrameAspectRatio = QString::fromUtf8(s.FrameAspectRatio);
-        fields_.Video_AudioCodec = QString::fromUtf8(s.AudioCodec);
-        fields_.Video_AudioChannels = QString::fromUtf8(s.AudioChannels);
-        fields_.Video_AudioSampleRate = QString::fromUtf8(s.AudioSampleRate);
-        fields_.Video_AudioBitrate = s.AudioBitrate;
-        fields_.Video_TargetType = QString::fromUtf8(s.TargetType);
-        fields_.Video_NormType = QString::fromUtf8(s.NormType);
-        fields_.Video_DisableVideo = s.DisableVideo;
-    }
+    const int code =
+        catalogue::groupOf(ui_.categoryBox->currentIndex()) * 100 + ui_.profileBox->currentIndex();
+    joblist::ApplyProfile(fields_, code);
+    const QString extension = joblist::ProfileExtension(code);
 
     const bool overwrite = options_ && options_->overwriteFile();
     fields_.Video_OutPutFileName = catalogue::OutputNaming::uniquePath(
@@ -245,57 +218,13 @@ void MainWindow::ConfirmPresetChoices() {
 }
 
 void MainWindow::applyPresetText(Box box, const QString& text) {
-    const auto badRate = [&] {
-        appendLog(QStringLiteral("Preset \"%1\" holds no bit rate; the setting is kept").arg(text));
-    };
-    switch (box) {
-        case Box::FrameSizeBox:
-            fields_.Video_FrameSize = Conversion::frameSize(text);
-            break;
-        case Box::FrameRateBox:
-            fields_.Video_FrameRate = Conversion::frameRate(text);
-            break;
-        case Box::VideoBitrateBox:
-            if (const auto rate = Conversion::videoBitrate(text)) {
-                fields_.Video_VideoBitrate = *rate;
-            } else {
-                badRate();
-            }
-            break;
-        case Box::AudioBitrateBox:
-            if (const auto rate = Conversion::audioBitrate(text)) {
-                fields_.Video_AudioBitrate = *rate;
-            } else {
-                badRate();
-            }
-            break;
-        case Box::SampleRateBox:
-            fields_.Video_AudioSampleRate = Conversion::sampleRate(text);
-            break;
-        case Box::AspectBox:
-            if (const auto aspect = Conversion::aspect(text)) {
-                fields_.Video_FrameAspectRatio = *aspect;
-            }
-            break;
+    if (!joblist::ApplyPresetText(fields_, joblist::PresetKind(box), text)) {
+        appendLog(QStringLiteral("Preset \"%1\" holds no value; the setting is kept").arg(text));
     }
 }
 
 QString MainWindow::presetSetting(Box box) const {
-    switch (box) {
-        case Box::FrameSizeBox:
-            return fields_.Video_FrameSize;
-        case Box::VideoBitrateBox:
-            return QString::number(fields_.Video_VideoBitrate);
-        case Box::FrameRateBox:
-            return fields_.Video_FrameRate;
-        case Box::AudioBitrateBox:
-            return QString::number(fields_.Video_AudioBitrate);
-        case Box::SampleRateBox:
-            return fields_.Video_AudioSampleRate;
-        case Box::AspectBox:
-            break;
-    }
-    return fields_.Video_FrameAspectRatio;
+    return joblist::PresetSetting(fields_, joblist::PresetKind(box));
 }
 
 void MainWindow::presetChanged(Box box) {

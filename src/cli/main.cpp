@@ -1,8 +1,11 @@
 #include "catalogue/CatalogueJson.h"
+#include "cli/CliCommands.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -15,6 +18,10 @@ const char* const kUsage =
     "Commands:\n"
     "  profiles          list the output profiles: category, code, title\n"
     "  profiles --json   the whole catalogue as one JSON object (UTF-8)\n"
+    "  probe FILE...     describe media files (exit 1 when one is refused)\n"
+    "  convert --profile CODE [--preset NAME=TEXT]... [--jobs N] [--overwrite]\n"
+    "          [--verbose] -o DIR FILE...\n"
+    "                    convert files as the window would; exit 0 only when all converted\n"
     "\n"
     "Options:\n"
     "  -h, --help        show this text and exit\n"
@@ -59,6 +66,13 @@ int main(int argc, char* argv[]) {
     }
     if (command == "profiles") {
         return profiles(argc - 2, argv + 2);
+    }
+    const std::vector<std::string> rest(argv + 2, argv + argc);
+    if (command == "probe") {
+        return talwyn::cli::runProbe(rest);
+    }
+    if (command == "convert") {
+        return talwyn::cli::runConvert(rest);
     }
     std::fprintf(stderr, "talwynwav-cli: unknown command or option \"%s\"\n\n%s", argv[1], kUsage);
     return 2;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace talwyn::cli {
+
+// Each returns the process exit status.
+int runProbe(const std::vector<std::string>& arguments);
+int runConvert(const std::vector<std::string>& arguments);
+
+// The encoders the catalogue names, as the libraries call them.
+std::vector<std::string> catalogueEncoders();
+
+}  // namespace talwyn::cli

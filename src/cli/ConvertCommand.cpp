@@ -1,0 +1,293 @@
+#include "catalogue/Catalogue.h"
+#include "catalogue/OutputNaming.h"
+#include "cli/CliCommands.h"
+#include "cli/ProgressPrinter.h"
+#include "conversion/OutputRecord.h"
+#include "joblist/ProfileApplication.h"
+#include "media/Converter.h"
+#include "media/Logger.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <condition_variable>
+#include <cstring>
+#include <map>
+#include <set>
+#include <thread>
+
+namespace talwyn::cli {
+namespace {
+
+using joblist::PresetKind;
+
+struct PresetOption {
+    const char* name;
+    PresetKind kind;
+    const catalogue::PresetCell catalogue::PresetRow::*cell;
+};
+
+const PresetOption kPresetOptions[] = {
+    {"frame_size", PresetKind::FrameSize, &catalogue::PresetRow::frameSize},
+    {"video_bitrate", PresetKind::VideoBitrate, &catalogue::PresetRow::videoBitrate},
+    {"frame_rate", PresetKind::FrameRate, &catalogue::PresetRow::frameRate},
+    {"audio_bitrate", PresetKind::AudioBitrate, &catalogue::PresetRow::audioBitrate},
+    {"sample_rate", PresetKind::SampleRate, &catalogue::PresetRow::sampleRate},
+    {"aspect", PresetKind::Aspect, &catalogue::PresetRow::aspect},
+};
+
+int usage(const std::string& problem) {
+    std::fprintf(stderr,
+                 "talwynwav-cli: %s\n"
+                 "Usage: talwynwav-cli convert --profile CODE [--preset NAME=TEXT]... [--jobs N]\n"
+                 "                             [--overwrite] [--verbose] -o DIR FILE...\n"
+                 "NAME is one of frame_size, video_bitrate, frame_rate, audio_bitrate,\n"
+                 "sample_rate, aspect; TEXT is an entry of that list (see profiles --json).\n",
+                 problem.c_str());
+    return 2;
+}
+
+struct Options {
+    int profile = -1;
+    std::map<std::string, std::string> presets;
+    int jobs = 1;
+    bool overwrite = false;
+    bool verbose = false;
+    std::string folder;
+    std::vector<std::string> files;
+};
+
+std::optional<std::string> parse(const std::vector<std::string>& args, Options& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        if (arg == "--profile") {
+            const auto text = value();
+            if (!text) {
+                return "--profile needs a profile code";
+            }
+            char* end = nullptr;
+            options.profile = int(std::strtol(text->c_str(), &end, 10));
+            if (text->empty() || *end || !catalogue::findProfile(options.profile)) {
+                return "unknown profile code \"" + *text + "\" (see talwynwav-cli profiles)";
+            }
+        } else if (arg == "--preset") {
+            const auto text = value();
+            const size_t equals = text ? text->find('=') : std::string::npos;
+            if (equals == std::string::npos) {
+                return "--preset needs NAME=TEXT";
+            }
+            options.presets[text->substr(0, equals)] = text->substr(equals + 1);
+        } else if (arg == "--jobs") {
+            const auto text = value();
+            options.jobs = text ? std::atoi(text->c_str()) : 0;
+            if (options.jobs < 1 || options.jobs > 64) {
+                return "--jobs needs a number from 1 to 64";
+            }
+        } else if (arg == "--overwrite") {
+            options.overwrite = true;
+        } else if (arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg == "-o" || arg == "--output") {
+            const auto text = value();
+            if (!text) {
+                return "-o needs an output folder";
+            }
+            options.folder = *text;
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return "unknown option \"" + arg + "\"";
+        } else {
+            options.files.push_back(arg);
+        }
+    }
+    if (options.profile < 0) {
+        return "--profile is missing";
+    }
+    if (options.folder.empty()) {
+        return "-o DIR is missing";
+    }
+    if (options.files.empty()) {
+        return "no input files";
+    }
+    return std::nullopt;
+}
+
+// The six preset texts: the profile's preselections, replaced by what was asked for.
+std::optional<std::string> presetTexts(const Options& options,
+                                       std::vector<std::pair<PresetKind, QString>>& texts) {
+    const catalogue::PresetRow& row = catalogue::findProfile(options.profile)->presets;
+    for (const auto& [name, text] : options.presets) {
+        const auto* option = std::find_if(std::begin(kPresetOptions), std::end(kPresetOptions),
+                                          [&](const PresetOption& o) { return name == o.name; });
+        if (option == std::end(kPresetOptions)) {
+            return "unknown preset \"" + name + "\"";
+        }
+        const auto& entries = (row.*(option->cell)).list->entries;
+        if (std::none_of(entries.begin(), entries.end(),
+                         [&](const char* e) { return text == e; })) {
+            std::string offered;
+            for (const char* entry : entries) {
+                offered += std::string(offered.empty() ? "" : ", ") + "\"" + entry + "\"";
+            }
+            return "profile " + std::to_string(options.profile) + " offers no " + name + " \"" +
+                   text + "\"; it offers " + offered;
+        }
+    }
+    for (const PresetOption& option : kPresetOptions) {
+        const auto asked = options.presets.find(option.name);
+        texts.emplace_back(
+            option.kind,
+            QString::fromStdString(asked != options.presets.end() ? asked->second
+                                                                  : (row.*(option.cell)).selected));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int runConvert(const std::vector<std::string>& args) {
+    Options options;
+    if (const auto problem = parse(args, options)) {
+        return usage(*problem);
+    }
+    std::vector<std::pair<PresetKind, QString>> presets;
+    if (const auto problem = presetTexts(options, presets)) {
+        return usage(*problem);
+    }
+    const QString folder =
+        QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(options.folder)));
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "talwynwav-cli: cannot create the output folder %s\n",
+                     qPrintable(folder));
+        return 1;
+    }
+
+    // Signals are taken by one thread of their own, so the workers never see them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    ProgressPrinter printer(stdout);
+    media::Logger::setReceiver(
+        [&printer](uint32_t, int, const std::string& text) { printer.message("  " + text); },
+        options.verbose ? 4 : 3);
+    media::Converter converter;
+    if (!converter.LoadAVLib(catalogueEncoders())) {
+        std::fprintf(stderr, "talwynwav-cli: %s\n", converter.LastErrMsg().c_str());
+        return 1;
+    }
+
+    // Every file as the window would add it; names are unique against the folder, against each
+    // other and against every input.
+    std::set<QString> inputs, assigned;
+    for (const std::string& file : options.files) {
+        inputs.insert(QFileInfo(QString::fromStdString(file)).absoluteFilePath());
+    }
+    const auto taken = [&](const QString& path) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        return QFileInfo::exists(path) || assigned.count(absolute) || inputs.count(absolute);
+    };
+    int failures = 0;
+    std::map<int, std::string> outputs;
+    for (const std::string& file : options.files) {
+        const QString input = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
+        joblist::WorkingFields fields;
+        joblist::ApplyProfile(fields, options.profile);
+        fields.Video_AddFileName = input;
+        const QString natural = catalogue::OutputNaming::outputPath(
+            input, folder, joblist::ProfileExtension(options.profile));
+        // An input is never overwritten, whatever --overwrite says.
+        const QString output = catalogue::OutputNaming::uniquePath(
+            natural, options.overwrite && !inputs.count(natural) && !assigned.count(natural),
+            taken);
+        assigned.insert(output);
+        fields.Video_OutPutFileName = output;
+        for (const PresetKind kind :
+             {PresetKind::FrameSize, PresetKind::FrameRate, PresetKind::VideoBitrate,
+              PresetKind::SampleRate, PresetKind::AudioBitrate, PresetKind::Aspect}) {
+            const auto it = std::find_if(presets.begin(), presets.end(),
+                                         [&](const auto& p) { return p.first == kind; });
+            joblist::ApplyPresetText(fields, kind, it->second);
+        }
+        media::TOutputOptions record = conversion::OutputRecord(fields);
+        if (!fields.Video_FileExt.isEmpty()) {
+            record.FileExt = fields.Video_FileExt.toStdString();
+        }
+        const int task = converter.AddTask(input.toStdString());
+        if (task < 0) {
+            printer.message("跳过  " + file + ": " + converter.LastErrMsg());
+            ++failures;
+            continue;
+        }
+        if (!converter.SetOutputFile(task, output.toStdString(), record)) {
+            printer.message("跳过  " + file + ": " + converter.LastErrMsg());
+            converter.RemoveTask(task);
+            ++failures;
+            continue;
+        }
+        printer.setName(task, file);
+        outputs[task] = output.toStdString();
+    }
+    if (converter.TaskCount() == 0) {
+        return 1;
+    }
+
+    std::mutex doneMutex;
+    std::condition_variable doneChanged;
+    bool done = false;
+    converter.setEvents({
+        [&printer](const media::TProgressInfo& info) { printer.progress(info); },
+        [&](const media::TTerminateInfo& info) {
+            if (info.TaskIndex < 0) {
+                std::lock_guard lock(doneMutex);
+                done = true;
+                doneChanged.notify_all();
+                return;
+            }
+            if (info.Finished) {
+                printer.finished(info.TaskIndex, outputs[info.TaskIndex]);
+                return;
+            }
+            ++failures;
+            printer.failed(info.TaskIndex, info.Exception ? info.ExceptionMsg : "已停止");
+        },
+        {},
+    });
+
+    int caught = 0;
+    std::thread signalWaiter([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        if (signal != SIGUSR1) {
+            caught = signal;
+            converter.Stop(false);
+        }
+    });
+    converter.Start(options.jobs);
+    {
+        std::unique_lock lock(doneMutex);
+        doneChanged.wait(lock, [&] { return done; });
+    }
+    pthread_kill(signalWaiter.native_handle(), SIGUSR1);
+    signalWaiter.join();
+    converter.Stop(true);
+    converter.setEvents({});
+    media::Logger::setReceiver({});
+    if (caught) {
+        return 128 + caught;
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace talwyn::cli

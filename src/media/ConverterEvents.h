@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace talwyn::media {
+
+struct TProgressInfo {
+    int32_t TaskIndex = 0;
+    int32_t FileIndex = 0;
+    int32_t FrameNumber = 0;
+    int32_t FPS = 0;  // frames encoded per second; 0 for sound only
+    float Quality = 0;
+    float BitRate = 0;            // kbit/s of the output so far
+    int64_t CurrentSize = 0;      // bytes written
+    int64_t CurrentDuration = 0;  // microseconds of output written
+    int64_t TotalDuration = 0;    // microseconds of input to convert
+};
+
+struct TTerminateInfo {
+    int32_t TaskIndex = 0;   // negative: the whole batch has ended
+    bool Finished = false;   // converted to the end
+    bool Exception = false;  // failed
+    std::string ExceptionMsg;
+};
+
+// A picture of the frame being encoded, for the live preview: 32-bit RGB rows.
+struct PreviewPicture {
+    int32_t TaskIndex = 0;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb32;
+};
+
+}  // namespace talwyn::media

@@ -1,0 +1,197 @@
+#include "media/Probe.h"
+
+#include "media/AvError.h"
+#include "media/AvPtr.h"
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <system_error>
+
+namespace talwyn::media {
+namespace {
+
+// Demuxers that read pictures or text, not audio or video.
+bool isStillOrTextFormat(const std::string& name) {
+    static const std::set<std::string> refused = {"tty", "image2", "image2pipe"};
+    return refused.count(name) ||
+           (name.size() > 5 && name.compare(name.size() - 5, 5, "_pipe") == 0);
+}
+
+bool isUsable(const AVStream* stream) {
+    const AVCodecParameters* p = stream->codecpar;
+    if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) {
+        return false;  // cover art
+    }
+    if (p->codec_type == AVMEDIA_TYPE_VIDEO) {
+        return p->codec_id != AV_CODEC_ID_ANSI && p->width > 0 && p->height > 0;
+    }
+    if (p->codec_type == AVMEDIA_TYPE_AUDIO) {
+        return p->sample_rate > 0 && p->ch_layout.nb_channels > 0;
+    }
+    return false;
+}
+
+// Whether the stream's first packets decode to at least one frame.
+bool decodes(AVFormatContext* context, int streamIndex) {
+    const AVStream* stream = context->streams[streamIndex];
+    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!decoder) {
+        return false;
+    }
+    CodecContextPtr codec(avcodec_alloc_context3(decoder));
+    if (!codec || avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0 ||
+        avcodec_open2(codec.get(), decoder, nullptr) < 0) {
+        return false;
+    }
+    PacketPtr packet = makePacket();
+    FramePtr frame = makeFrame();
+    for (int read = 0; read < 500; ++read) {
+        const int status = av_read_frame(context, packet.get());
+        if (status < 0) {
+            avcodec_send_packet(codec.get(), nullptr);  // drain what is buffered
+        } else if (packet->stream_index != streamIndex) {
+            av_packet_unref(packet.get());
+            continue;
+        } else {
+            avcodec_send_packet(codec.get(), packet.get());
+            av_packet_unref(packet.get());
+        }
+        if (avcodec_receive_frame(codec.get(), frame.get()) >= 0) {
+            return true;
+        }
+        if (status < 0) {
+            return false;
+        }
+    }
+    return false;
+}
+
+std::string timeText(int64_t microseconds) {
+    const int64_t seconds = microseconds / 1000000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld.%02lld", (long long)(seconds / 3600),
+                  (long long)(seconds / 60 % 60), (long long)(seconds % 60),
+                  (long long)(microseconds / 10000 % 100));
+    return text;
+}
+
+}  // namespace
+
+bool Probe::LoadFile(const std::string& fileName, const std::string& formatName) {
+    fileName_ = fileName;
+    info_ = {};
+    fileSize_ = 0;
+    lastError_.clear();
+
+    std::error_code error;
+    const std::filesystem::path path(fileName);
+    if (std::filesystem::is_directory(path, error)) {
+        lastError_ = "\"" + fileName + "\" 是一个文件夹，不是音频或视频文件";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(path, error)) {
+        lastError_ = "找不到文件 \"" + fileName + "\"";
+        return false;
+    }
+    fileSize_ = int64_t(std::filesystem::file_size(path, error));
+    if (fileSize_ == 0) {
+        lastError_ = "文件 \"" + fileName + "\" 是空的 (0 字节)";
+        return false;
+    }
+
+    const AVInputFormat* forced =
+        formatName.empty() ? nullptr : av_find_input_format(formatName.c_str());
+    AVFormatContext* raw = nullptr;
+    if (const int status = avformat_open_input(&raw, fileName.c_str(), forced, nullptr);
+        status < 0) {
+        lastError_ = "无法识别文件 \"" + fileName + "\" 的格式: " + avErrorText(status);
+        return false;
+    }
+    InputContextPtr context(raw);
+    const std::string demuxer = context->iformat->name;
+    if (isStillOrTextFormat(demuxer)) {
+        lastError_ = "\"" + fileName + "\" 是图片或文本文件 (" + demuxer + ")，不是音频或视频文件";
+        return false;
+    }
+    if (const int status = avformat_find_stream_info(context.get(), nullptr); status < 0) {
+        lastError_ = "无法读取文件 \"" + fileName + "\" 的媒体流: " + avErrorText(status);
+        return false;
+    }
+
+    info_.FormatName = demuxer;
+    info_.FormatLongName = context->iformat->long_name ? context->iformat->long_name : demuxer;
+    info_.Duration = context->duration > 0 ? context->duration : 0;
+    info_.StartTime = context->start_time != AV_NOPTS_VALUE ? context->start_time : 0;
+    info_.BitRate = context->bit_rate;
+
+    const int bestVideo =
+        av_find_best_stream(context.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int bestAudio =
+        av_find_best_stream(context.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        if (!isUsable(stream) || !avcodec_find_decoder(stream->codecpar->codec_id)) {
+            continue;
+        }
+        const AVCodecParameters* p = stream->codecpar;
+        StreamSummary summary;
+        summary.index = int(i);
+        summary.video = p->codec_type == AVMEDIA_TYPE_VIDEO;
+        summary.codec = avcodec_get_name(p->codec_id);
+        summary.width = p->width;
+        summary.height = p->height;
+        const AVRational rate =
+            av_guess_frame_rate(context.get(), const_cast<AVStream*>(stream), nullptr);
+        summary.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
+        summary.sampleRate = p->sample_rate;
+        summary.channels = p->ch_layout.nb_channels;
+        summary.bitRate = p->bit_rate;
+        info_.Streams.push_back(summary);
+        if (summary.video && (info_.BestVideo < 0 || int(i) == bestVideo)) {
+            info_.BestVideo = int(i);
+        }
+        if (!summary.video && (info_.BestAudio < 0 || int(i) == bestAudio)) {
+            info_.BestAudio = int(i);
+        }
+    }
+    if (info_.Streams.empty()) {
+        lastError_ = "文件 \"" + fileName + "\" 中没有可以解码的音频或视频";
+        return false;
+    }
+    // A header can promise streams that the data does not hold: decode the first frames.
+    const int check = info_.BestVideo >= 0 ? info_.BestVideo : info_.BestAudio;
+    if (!decodes(context.get(), check)) {
+        lastError_ = "文件 \"" + fileName + "\" 已损坏或不完整，无法解码其中的音频或视频";
+        return false;
+    }
+    return true;
+}
+
+std::string Probe::FileInfoText() const {
+    std::ostringstream text;
+    text << "文件: " << fileName_ << "\n";
+    text << "格式: " << info_.FormatLongName << " (" << info_.FormatName << ")\n";
+    text << "时长: " << (info_.Duration > 0 ? timeText(info_.Duration) : std::string("N/A"))
+         << ", 比特率: "
+         << (info_.BitRate > 0 ? std::to_string(info_.BitRate / 1000) + " kb/s" : "N/A")
+         << ", 大小: " << fileSize_ << " 字节\n";
+    for (const StreamSummary& s : info_.Streams) {
+        text << "流 #" << s.index << ": ";
+        if (s.video) {
+            char rate[32];
+            std::snprintf(rate, sizeof rate, "%.3g", s.frameRate);
+            text << "视频 " << s.codec << ", " << s.width << "x" << s.height << ", " << rate
+                 << " fps";
+        } else {
+            text << "音频 " << s.codec << ", " << s.sampleRate << " Hz, " << s.channels << " 声道";
+        }
+        if (s.bitRate > 0) {
+            text << ", " << s.bitRate / 1000 << " kb/s";
+        }
+        text << "\n";
+    }
+    return text.str();
+}
+
+}  // namespace talwyn::media

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "media/ConverterEvents.h"
+#include "media/Probe.h"
+#include "media/TaskOptions.h"
+
+#include <functional>
+#include <string>
+
+// Converts one input into one output file. The output is written to a hidden file in the output
+// folder and takes its final name only when it is complete; a stopped or failed conversion leaves
+// nothing behind.
+
+namespace talwyn::media {
+
+class TaskControl;
+
+struct TranscodeResult {
+    bool finished = false;
+    bool failed = false;
+    std::string message;
+};
+
+class Transcoder {
+  public:
+    struct Callbacks {
+        std::function<void(const TProgressInfo&)> progress;
+        // Asked before each picture; when true the picture goes to preview.
+        std::function<bool()> wantsPreview;
+        std::function<void(const PreviewPicture&)> preview;
+    };
+
+    Transcoder(int taskIndex, TInputOptions input, TOutputOptions output, TFileStreamInfo info,
+               TaskControl& control, Callbacks callbacks);
+
+    TranscodeResult run();
+
+    // The hidden file a conversion writes to before it is complete.
+    static std::string temporaryPath(const std::string& finalPath);
+
+  private:
+    int taskIndex_;
+    TInputOptions input_;
+    TOutputOptions output_;
+    TFileStreamInfo info_;
+    TaskControl& control_;
+    Callbacks callbacks_;
+};
+
+}  // namespace talwyn::media
