@@ -2,7 +2,7 @@
 #include "catalogue/OutputNaming.h"
 #include "cli/CliCommands.h"
 #include "cli/ProgressPrinter.h"
-#include "conversion/OutputRecord.h"
+#include "conversion/JobRecipe.h"
 #include "joblist/ProfileApplication.h"
 #include "media/Converter.h"
 #include "media/Logger.h"
@@ -121,9 +121,9 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
 }
 
 // The six preset texts: the profile's preselections, replaced by what was asked for.
-std::optional<std::string> presetTexts(const Options& options,
-                                       std::vector<std::pair<PresetKind, QString>>& texts) {
+std::optional<std::string> presetTexts(const Options& options, conversion::PresetTexts& texts) {
     const catalogue::PresetRow& row = catalogue::findProfile(options.profile)->presets;
+    texts = conversion::DefaultPresetTexts(options.profile);
     for (const auto& [name, text] : options.presets) {
         const auto* option = std::find_if(std::begin(kPresetOptions), std::end(kPresetOptions),
                                           [&](const PresetOption& o) { return name == o.name; });
@@ -140,13 +140,7 @@ std::optional<std::string> presetTexts(const Options& options,
             return "profile " + std::to_string(options.profile) + " offers no " + name + " \"" +
                    text + "\"; it offers " + offered;
         }
-    }
-    for (const PresetOption& option : kPresetOptions) {
-        const auto asked = options.presets.find(option.name);
-        texts.emplace_back(
-            option.kind,
-            QString::fromStdString(asked != options.presets.end() ? asked->second
-                                                                  : (row.*(option.cell)).selected));
+        texts[size_t(option->kind)] = QString::fromStdString(text);
     }
     return std::nullopt;
 }
@@ -158,7 +152,7 @@ int runConvert(const std::vector<std::string>& args) {
     if (const auto problem = parse(args, options)) {
         return usage(*problem);
     }
-    std::vector<std::pair<PresetKind, QString>> presets;
+    conversion::PresetTexts presets;
     if (const auto problem = presetTexts(options, presets)) {
         return usage(*problem);
     }
@@ -202,8 +196,7 @@ int runConvert(const std::vector<std::string>& args) {
     std::map<int, std::string> outputs;
     for (const std::string& file : options.files) {
         const QString input = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
-        joblist::WorkingFields fields;
-        joblist::ApplyProfile(fields, options.profile);
+        joblist::WorkingFields fields = conversion::JobSettings(options.profile, presets);
         fields.Video_AddFileName = input;
         const QString natural = catalogue::OutputNaming::outputPath(
             input, folder, joblist::ProfileExtension(options.profile));
@@ -213,17 +206,7 @@ int runConvert(const std::vector<std::string>& args) {
             taken);
         assigned.insert(output);
         fields.Video_OutPutFileName = output;
-        for (const PresetKind kind :
-             {PresetKind::FrameSize, PresetKind::FrameRate, PresetKind::VideoBitrate,
-              PresetKind::SampleRate, PresetKind::AudioBitrate, PresetKind::Aspect}) {
-            const auto it = std::find_if(presets.begin(), presets.end(),
-                                         [&](const auto& p) { return p.first == kind; });
-            joblist::ApplyPresetText(fields, kind, it->second);
-        }
-        media::TOutputOptions record = conversion::OutputRecord(fields);
-        if (!fields.Video_FileExt.isEmpty()) {
-            record.FileExt = fields.Video_FileExt.toStdString();
-        }
+        const media::TOutputOptions record = conversion::TaskRecord(fields);
         const int task = converter.AddTask(input.toStdString());
         if (task < 0) {
             printer.message("跳过  " + file + ": " + converter.LastErrMsg());

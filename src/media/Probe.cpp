@@ -139,6 +139,10 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
         summary.index = int(i);
         summary.video = p->codec_type == AVMEDIA_TYPE_VIDEO;
         summary.codec = avcodec_get_name(p->codec_id);
+        for (int shift = 0; shift < 32 && p->codec_tag; shift += 8) {
+            const char c = char((p->codec_tag >> shift) & 0xff);
+            summary.codecTag += (c >= 32 && c < 127) ? c : '.';
+        }
         summary.width = p->width;
         summary.height = p->height;
         const AVRational rate =

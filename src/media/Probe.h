@@ -13,6 +13,7 @@ struct StreamSummary {
     int index = -1;
     bool video = false;
     std::string codec;
+    std::string codecTag;  // the four characters the container stores, when printable
     int width = 0, height = 0;
     double frameRate = 0;
     int sampleRate = 0, channels = 0;

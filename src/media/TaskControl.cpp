@@ -19,6 +19,7 @@ void TaskControl::stop() {
     {
         std::lock_guard lock(mutex_);
         stopped_ = true;
+        paused_ = false;
     }
     changed_.notify_all();
 }
@@ -26,7 +27,6 @@ void TaskControl::stop() {
 void TaskControl::reset() {
     std::lock_guard lock(mutex_);
     stopped_ = false;
-    paused_ = false;
 }
 
 bool TaskControl::paused() const {

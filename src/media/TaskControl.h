@@ -13,8 +13,9 @@ class TaskControl {
   public:
     void pause();
     void resume();
-    // Ends every wait; stopRequested() stays true until reset().
+    // Ends every wait and the pause; stopRequested() stays true until reset().
     void stop();
+    // Ready for new work; a pause asked for before it stays in force.
     void reset();
 
     bool stopRequested() const { return stopped_.load(); }

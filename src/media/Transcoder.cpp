@@ -217,6 +217,7 @@ TranscodeResult Transcoder::run() {
         }
     };
 
+    report();  // the task has begun
     PacketPtr packet = makePacket();
     bool stopped = false;
     for (;;) {
