@@ -321,10 +321,15 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
     if (rate.num <= 0 || rate.den <= 0) {
         rate = source->frameRate > 0 ? av_d2q(source->frameRate, 100000) : AVRational{25, 1};
     }
-    if (encoder->supported_framerates) {
-        const AVRational fitted =
-            encoder
-                ->supported_framerates[av_find_nearest_q_idx(rate, encoder->supported_framerates)];
+    // MPEG-1 and MPEG-2 list a few rates beyond the standard that they then refuse.
+    static const AVRational mpegRates[] = {{24000, 1001}, {24, 1}, {25, 1},
+                                           {30000, 1001}, {30, 1}, {50, 1},
+                                           {60000, 1001}, {60, 1}, {0, 0}};
+    const bool mpeg =
+        encoder->id == AV_CODEC_ID_MPEG1VIDEO || encoder->id == AV_CODEC_ID_MPEG2VIDEO;
+    const AVRational* allowedRates = mpeg ? mpegRates : encoder->supported_framerates;
+    if (allowedRates) {
+        const AVRational fitted = allowedRates[av_find_nearest_q_idx(rate, allowedRates)];
         if (av_cmp_q(fitted, rate) != 0) {
             plan.notes.push_back("视频编码器 " + std::string(encoder->name) + " 不支持帧率 " +
                                  std::to_string(av_q2d(rate)).substr(0, 6) + "，改用 " +

@@ -130,3 +130,77 @@ INSTANTIATE_TEST_SUITE_P(EveryProfile, ProfileSweep, testing::ValuesIn(sweepCase
                              return "profile_" + std::to_string(info.param.code) +
                                     (info.param.fromTone ? "_tone" : "_clip");
                          });
+
+namespace {
+
+// Profiles whose encoders or containers take only some rates, and every entry they offer.
+struct ConstrainedCase {
+    int code;
+    joblist::PresetKind kind;
+    std::string entry;
+};
+
+std::vector<ConstrainedCase> constrainedCases() {
+    std::vector<ConstrainedCase> cases;
+    for (const auto& profile : catalogue::kProfiles) {
+        const std::string ext = profile.settings.ext;
+        const std::string video = profile.settings.VideoCodec;
+        const bool constrained = ext == ".mpg" || ext == ".mp2" || ext == ".ac3" || ext == ".amr" ||
+                                 ext == ".swf" || ext == ".flv" || ext == ".3gp" ||
+                                 video == "mpeg1video" || video == "mpeg2video";
+        if (!constrained) {
+            continue;
+        }
+        const std::pair<joblist::PresetKind, const catalogue::PresetCell*> lists[] = {
+            {joblist::PresetKind::FrameRate, &profile.presets.frameRate},
+            {joblist::PresetKind::SampleRate, &profile.presets.sampleRate},
+            {joblist::PresetKind::AudioBitrate, &profile.presets.audioBitrate},
+        };
+        for (const auto& [kind, cell] : lists) {
+            for (const char* entry : cell->list->entries) {
+                cases.push_back({profile.code, kind, entry});
+            }
+        }
+    }
+    return cases;
+}
+
+class ConstrainedSweep : public testing::TestWithParam<ConstrainedCase> {};
+
+}  // namespace
+
+TEST_P(ConstrainedSweep, EveryOfferedEntryConverts) {
+    const ConstrainedCase sweep = GetParam();
+    const catalogue::ProfileRecord& profile = *catalogue::findProfile(sweep.code);
+    QTemporaryDir dir;
+    const QString output =
+        dir.filePath(QStringLiteral("out") + QString::fromUtf8(profile.settings.ext));
+    auto presets = conversion::DefaultPresetTexts(sweep.code);
+    presets[size_t(sweep.kind)] = QString::fromStdString(sweep.entry);
+    media::Converter converter;
+    test::ConverterRun run(converter);
+    const int task = converter.AddTask(MediaFiles::get().shortClip.toStdString());
+    ASSERT_GE(task, 0) << converter.LastErrMsg();
+    ASSERT_TRUE(converter.SetOutputFile(
+        task, output.toStdString(),
+        conversion::TaskRecord(conversion::JobSettings(sweep.code, presets))))
+        << converter.LastErrMsg();
+    ASSERT_TRUE(converter.Start(1));
+    ASSERT_TRUE(run.waitForEnd());
+    ASSERT_TRUE(run.ends().at(0).Finished) << run.ends().at(0).ExceptionMsg;
+    media::Probe probe;
+    ASSERT_TRUE(probe.LoadFile(output.toStdString())) << probe.LastErrMsg();
+    EXPECT_NE(stream(probe.FileStreamInfo(), false), nullptr);
+    EXPECT_EQ(stream(probe.FileStreamInfo(), true) != nullptr, !profile.settings.DisableVideo);
+}
+
+INSTANTIATE_TEST_SUITE_P(ConstrainedEncoders, ConstrainedSweep,
+                         testing::ValuesIn(constrainedCases()),
+                         [](const testing::TestParamInfo<ConstrainedCase>& info) {
+                             std::string name = "profile_" + std::to_string(info.param.code) + "_" +
+                                                std::to_string(int(info.param.kind)) + "_";
+                             for (const char c : info.param.entry) {
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name + "_" + std::to_string(info.index);
+                         });

@@ -9,9 +9,10 @@
 namespace talwyn::test {
 
 struct MediaFiles {
-    QString clip;      // clip.avi: MPEG-4 320x240 25 fps, PCM 44.1 kHz stereo
-    QString tone;      // tone.wav: PCM 44.1 kHz stereo
-    QString longTone;  // long.wav: 30 s
+    QString clip;       // clip.avi: MPEG-4 320x240 25 fps, PCM 44.1 kHz stereo
+    QString tone;       // tone.wav: PCM 44.1 kHz stereo
+    QString longTone;   // long.wav: 30 s
+    QString shortClip;  // short.avi: 0.6 s, 176x144
     QString folder;
 
     static const MediaFiles& get();
