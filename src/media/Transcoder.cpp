@@ -69,8 +69,12 @@ std::string Transcoder::temporaryPath(const std::string& finalPath) {
     const fs::path path(finalPath);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", unsigned(random()));
-    return (path.parent_path() / ("." + path.filename().string() + ".talwyn-" + suffix + ".part"))
-        .string();
+    std::string name(".");
+    name += path.filename().string();
+    name += ".talwyn-";
+    name += suffix;
+    name += ".part";
+    return (path.parent_path() / name).string();
 }
 
 TranscodeResult Transcoder::run() {
