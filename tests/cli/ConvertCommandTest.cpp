@@ -1,0 +1,107 @@
+#include "support/MediaFiles.h"
+#include "support/MediaMaker.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <signal.h>
+
+using talwyn::test::MediaFiles;
+
+namespace {
+
+struct Outcome {
+    int status;
+    QString output;
+};
+
+QProcess* startCli(const QStringList& arguments) {
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(QStringLiteral(TALWYN_CLI_PATH), arguments);
+    return process;
+}
+
+Outcome runCli(const QStringList& arguments) {
+    std::unique_ptr<QProcess> process(startCli(arguments));
+    process->waitForFinished(120000);
+    return {process->exitCode(), QString::fromUtf8(process->readAll())};
+}
+
+}  // namespace
+
+TEST(ConvertCommand, ExitStatusTellsWhetherEveryFileConverted) {
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir dir;
+    const QString junk = dir.filePath(QStringLiteral("not music.mp3"));
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("just words, no sound\n");
+    file.close();
+    const QString out = dir.filePath(QStringLiteral("out"));
+
+    const Outcome mixed = runCli({"convert", "--profile", "2900", "-o", out, media.tone, junk});
+    EXPECT_EQ(mixed.status, 1) << mixed.output.toStdString();
+    EXPECT_TRUE(mixed.output.contains(QStringLiteral("not music.mp3")))
+        << mixed.output.toStdString();
+    EXPECT_TRUE(QFile::exists(out + QStringLiteral("/tone.mp3")));
+
+    const Outcome good = runCli({"convert", "--profile", "2900", "--preset", "sample_rate=22050",
+                                 "--jobs", "2", "-o", out, media.tone, media.clip});
+    EXPECT_EQ(good.status, 0) << good.output.toStdString();
+    EXPECT_TRUE(QFile::exists(out + QStringLiteral("/tone_1.mp3")));  // tone.mp3 was there
+    EXPECT_TRUE(QFile::exists(out + QStringLiteral("/clip.mp3")));
+
+    const struct {
+        QStringList arguments;
+    } refused[] = {
+        {{"convert", "--profile", "9999", "-o", out, media.tone}},
+        {{"convert", "--profile", "2900", "--preset", "sample_rate=12345", "-o", out, media.tone}},
+        {{"convert", "--profile", "2900", "--preset", "colour=red", "-o", out, media.tone}},
+        {{"convert", "--profile", "2900", media.tone}},
+        {{"convert", "--profile", "2900", "--jobs", "0", "-o", out, media.tone}},
+    };
+    for (const auto& r : refused) {
+        const Outcome outcome = runCli(r.arguments);
+        EXPECT_EQ(outcome.status, 2) << r.arguments.join(' ').toStdString();
+        EXPECT_FALSE(outcome.output.isEmpty());
+    }
+}
+
+TEST(ConvertCommand, InputsAreNeverOverwritten) {
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("song.wav"));
+    ASSERT_TRUE(QFile::copy(media.tone, input));
+    const qint64 size = QFileInfo(input).size();
+    const Outcome outcome =
+        runCli({"convert", "--profile", "3000", "--overwrite", "-o", dir.path(), input});
+    EXPECT_EQ(outcome.status, 0) << outcome.output.toStdString();
+    EXPECT_EQ(QFileInfo(input).size(), size);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("song_1.wav"))));
+}
+
+TEST(ConvertCommand, TerminationLeavesNoFiles) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("long.avi"));
+    talwyn::test::MediaSpec spec;
+    spec.seconds = 20;
+    spec.width = 640;
+    spec.height = 480;
+    ASSERT_EQ(talwyn::test::makeMedia(input.toStdString(), spec), "");
+    const QString out = dir.filePath(QStringLiteral("out"));
+    std::unique_ptr<QProcess> process(startCli({"convert", "--profile", "2601", "-o", out, input}));
+    // Wait until the hidden file is being written, then ask the tool to end.
+    for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) {
+        process->waitForFinished(50);
+    }
+    ASSERT_EQ(process->state(), QProcess::Running);
+    ::kill(pid_t(process->processId()), SIGTERM);
+    ASSERT_TRUE(process->waitForFinished(30000));
+    EXPECT_EQ(process->exitCode(), 143);
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
