@@ -27,6 +27,8 @@ class Dialogs {
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
                                             const QString& filter) = 0;
     virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // Counts down before the machine is shut down; false when the user cancels.
+    virtual bool shutdownCountdown(QWidget* parent, int seconds) = 0;
     // The skin chosen in "Select skin", or nothing when cancelled.
     virtual std::optional<int> chooseSkin(QWidget* parent, const QStringList& names,
                                           int current) = 0;

@@ -8,6 +8,9 @@
 #include "app/Glyphs.h"
 #include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
+#include "app/ProgressDelegate.h"
+#include "conversion/ConverterBridge.h"
+#include "media/Converter.h"
 #include "settings/OptionsDialog.h"
 #include "settings/SkinCatalog.h"
 
@@ -18,6 +21,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,6 +60,12 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     ui_.setup(this);
     ini_.setLogger([this](const QString& line) { appendLog(line); });
+    converter_ = std::make_unique<media::Converter>();
+    bridge_ = new conversion::ConverterBridge(*converter_, this);
+    connect(bridge_, &conversion::ConverterBridge::progress, this, &MainWindow::onProgress);
+    connect(bridge_, &conversion::ConverterBridge::terminated, this, &MainWindow::onTerminated);
+    connect(bridge_, &conversion::ConverterBridge::previewPicture, this, &MainWindow::onPreviewPicture);
+    connect(bridge_, &conversion::ConverterBridge::logLine, this, &MainWindow::appendLog);
     wireJobList();
     wireCatalogue();
     wireCommands();
@@ -72,7 +83,12 @@ MainWindow::MainWindow(Services services, QWidget* parent)
         ini_, [this](bool on) { SetPreview(on); }, this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The bridge is a child and would outlive the converter it listens to.
+    delete bridge_;
+    bridge_ = nullptr;
+    converter_.reset();
+}
 
 void MainWindow::wireJobList() {
     ui_.lvFiles->setModel(&jobs_);
@@ -92,6 +108,16 @@ void MainWindow::wireJobList() {
     ui_.listScroll->setRange(own->minimum(), own->maximum());
     ui_.listScroll->setPageStep(own->pageStep());
 
+    ui_.lvFiles->setItemDelegateForColumn(joblist::Progress, new ProgressDelegate(ui_.lvFiles));
+    connect(ui_.lvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::onSelectionChanged);
+    connect(ui_.lvFiles, &QAbstractItemView::doubleClicked, this, &MainWindow::StartRename);
+    ui_.edt->installEventFilter(this);
+    for (QWidget* target : {static_cast<QWidget*>(ui_.lvFiles->viewport()),
+                            static_cast<QWidget*>(ui_.emptyPicture)}) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
     connect(&jobs_, &QAbstractItemModel::rowsInserted, this, &MainWindow::updateEmptyPicture);
     connect(&jobs_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateEmptyPicture);
     connect(&jobs_, &QAbstractItemModel::modelReset, this, &MainWindow::updateEmptyPicture);
@@ -103,6 +129,19 @@ void MainWindow::wireCommands() {
     connect(ui_.addFilesItem, &QAction::triggered, this, &MainWindow::AddSeveralFiles);
     connect(ui_.addFolderItem, &QAction::triggered, this, &MainWindow::AddDirectory);
     connect(ui_.exitItem, &QAction::triggered, this, &QWidget::close);
+    connect(ui_.moveUpItem, &QAction::triggered, this, &MainWindow::MoveRowUp);
+    connect(ui_.moveDownItem, &QAction::triggered, this, &MainWindow::MoveRowDown);
+    connect(ui_.moveUpButton, &QToolButton::clicked, this, &MainWindow::MoveRowUp);
+    connect(ui_.moveDownButton, &QToolButton::clicked, this, &MainWindow::MoveRowDown);
+    const auto rename = [this] {
+        if (selectedRow() < 0) {
+            dialogs_.information(this, QStringLiteral("请先选中您需要重命名的项目！"));
+            return;
+        }
+        StartRename();
+    };
+    connect(ui_.renameItem, &QAction::triggered, this, rename);
+    connect(ui_.renameButton, &QToolButton::clicked, this, rename);
     connect(ui_.removeItem, &QAction::triggered, this, &MainWindow::btnRemoveClick);
     connect(ui_.clearItem, &QAction::triggered, this, &MainWindow::btnClearClick);
     connect(ui_.startItem, &QAction::triggered, this, &MainWindow::btnStartClick);
@@ -216,7 +255,6 @@ void MainWindow::WriteMainSettings() {
     }
 }
 
-void MainWindow::PrepareOpenDialog() {}
 
 void MainWindow::ReadSkinSettings() {
     if (!ini_.exists()) {
@@ -242,23 +280,6 @@ void MainWindow::WriteSkinSettings() {
     ini_.write(kSkinSection, kSkinKey, QString::number(skinIndex_));
 }
 
-void MainWindow::btnAddClick() {}
-void MainWindow::AddSeveralFiles() {}
-void MainWindow::AddDirectory() {}
-void MainWindow::btnRemoveClick() {}
-void MainWindow::btnClearClick() {}
-void MainWindow::BuildConversionTasks() {}
-void MainWindow::btnStartClick() {}
-void MainWindow::btnStopClick() {}
-
-void MainWindow::btnPauseClick() {
-    showPauseButton(false);
-}
-
-void MainWindow::btnResumeClick() {
-    showPauseButton(true);
-}
-
 void MainWindow::DisableControlsForWork() {
     setWorkControlsEnabled(false);
     ui_.categoryBox->repaint();
@@ -273,13 +294,10 @@ void MainWindow::OpenOutputFolder() {
     ui_.lvFiles->setFocus();
 }
 
-void MainWindow::ShutDownComputer() {}
-
-void MainWindow::PlayPromptSound() {
-    desktop_.playSound(AppPaths::dataFile(QStringLiteral("sounds/ring001.wav")));
-}
 
 void MainWindow::OpenPreview() {}
+
+void MainWindow::stopPreview() {}
 
 // --- Other operations ---------------------------------------------------------------------
 
@@ -319,18 +337,32 @@ void MainWindow::BrowseOutputFolder() {
     ui_.lvFiles->setFocus();
 }
 
-void MainWindow::SetPreview(bool on) {
-    livePreview_ = on;
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_.folderEdit && event->type() == QEvent::FocusIn) {
         ui_.lvFiles->setFocus();
         return true;
+    }
+    if (watched == ui_.edt) {
+        if (event->type() == QEvent::FocusOut) {
+            CommitRename();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                CommitRename();
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                CancelRename();
+                return true;
+            }
+        }
+    }
+    if ((watched == ui_.lvFiles->viewport() || watched == ui_.emptyPicture) && handleDrop(event)) {
+        return true;
+    }
+    if (watched == ui_.lvFiles->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        selectedRow() < 0) {
+        stopPreview();
     }
     return QWidget::eventFilter(watched, event);
 }

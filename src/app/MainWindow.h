@@ -13,6 +13,15 @@
 namespace talwyn::settings {
 class OptionsDialog;
 }
+namespace talwyn::media {
+class Converter;
+struct TProgressInfo;
+struct TTerminateInfo;
+struct PreviewPicture;
+}
+namespace talwyn::conversion {
+class ConverterBridge;
+}
 
 namespace talwyn::app {
 
@@ -47,6 +56,13 @@ class MainWindow : public QWidget {
     bool livePreview() const { return livePreview_; }
     // "Down" while the user holds the preview slider, "UP" otherwise.
     const QString& sliderState() const { return bsSkinSlider1_down_UP; }
+
+    media::Converter& converter() { return *converter_; }
+    // Adds files as the window's commands do; the last added row is selected. In the given
+    // order unless reversed (the dialogs' order).
+    void addFiles(const QStringList& paths, bool reversed);
+    // Adds every file directly in the folder, last to first; says so when none could be added.
+    void addFolder(const QString& folder);
 
     // Runs a command of the command table by name.
     bool runCommand(const char* name);
@@ -105,6 +121,13 @@ class MainWindow : public QWidget {
     void bsSkinComboBox9Change();
     void bsSkinComboBox10Change();
 
+    void MoveRowUp();
+    void MoveRowDown();
+    void StartRename();
+    // Takes the edit box's text as the selected row's output name; false when it is not taken.
+    bool CommitRename();
+    void CancelRename();
+
     void ShowHelp();
     void OpenWebSite();
     void ShowAbout();
@@ -118,6 +141,12 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
+    void onSelectionChanged();
+    void onProgress(const talwyn::media::TProgressInfo& info);
+    void onTerminated(const talwyn::media::TTerminateInfo& info);
+    void onPreviewPicture(const talwyn::media::PreviewPicture& picture);
+
   private:
     void wireCommands();
     void wireJobList();
@@ -126,6 +155,20 @@ class MainWindow : public QWidget {
     void applyPresetText(MainWindowUi::PresetBox box, const QString& text);
     QString presetSetting(MainWindowUi::PresetBox box) const;
     void writeSettingsColumns(int row);
+
+    enum class AddOutcome { Added, Skipped, EndCommand };
+    AddOutcome addOneFile(const QString& path);
+    bool ensureLibraries();
+    void selectRow(int row);
+    void moveSelectedRow(int step);
+    void stopPreview();
+    // Which commands a state of the batch allows.
+    struct CommandState {
+        bool startTool, startMenu, stop, pause, resume, add, removeRename, clear;
+    };
+    void applyCommandState(const CommandState& state);
+    void runAfterCompletion();
+    bool handleDrop(QEvent* event);
     bool applySkin(int index);
     void setOutputFolder(const QString& folder);
     void updateEmptyPicture();
@@ -147,6 +190,13 @@ class MainWindow : public QWidget {
     QString bsSkinSlider1_down_UP;
     // The text each preset list shows; emptying a list does not change it.
     std::array<QString, 6> presetShown_;
+    QString openFilter_;
+    std::unique_ptr<media::Converter> converter_;
+    conversion::ConverterBridge* bridge_ = nullptr;
+    std::vector<quint64> taskRows_;  // task index -> row id of the running batch
+    bool batchRunning_ = false;
+    bool batchStoppedByUser_ = false;
+    QWidget* livePreviewWindow_ = nullptr;
 };
 
 }  // namespace talwyn::app

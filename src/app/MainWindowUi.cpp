@@ -179,6 +179,11 @@ void MainWindowUi::setup(QWidget* window) {
                                   QRect(502, 232, 26, 24));
     renameButton->setEnabled(false);
 
+    edt = new QLineEdit(lvFiles->viewport());
+    edt->setObjectName(QStringLiteral("edt"));
+    edt->setFrame(false);
+    edt->hide();
+
     emptyPicture = addLabel(window, {}, QRect(8, 88, 558, 259), "EmptyListPicture");
     emptyPicture->setPixmap(Glyphs::emptyListPicture(QSize(558, 259)));
 

@@ -71,6 +71,7 @@ struct MainWindowUi {
     QToolButton* moveUpButton = nullptr;
     QToolButton* renameButton = nullptr;
     QLabel* emptyPicture = nullptr;
+    QLineEdit* edt = nullptr;  // the rename box over the "输出文件" cell
 
     QFrame* outputPanel = nullptr;
     OfficeComboBox* categoryBox = nullptr;  // bsSkinOfficeComboBox2

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 namespace talwyn::app {
 
@@ -42,6 +44,26 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title
 
 QStringList QtDialogs::openFiles(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileNames(parent, title, {}, filter);
+}
+
+bool QtDialogs::shutdownCountdown(QWidget* parent, int seconds) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), {}, QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    int left = seconds;
+    const auto show = [&] {
+        box.setText(QStringLiteral("转换完成，计算机将在 %1 秒后关闭。").arg(left));
+    };
+    show();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, &box, [&] {
+        if (--left <= 0) {
+            box.done(QMessageBox::Ok);
+            return;
+        }
+        show();
+    });
+    tick.start(1000);
+    return box.exec() == QMessageBox::Ok;
 }
 
 std::optional<int> QtDialogs::chooseSkin(QWidget* parent, const QStringList& names, int current) {

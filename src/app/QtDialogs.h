@@ -15,6 +15,7 @@ class QtDialogs : public Dialogs {
     std::optional<QString> openFile(QWidget* parent, const QString& title,
                                     const QString& filter) override;
     QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) override;
+    bool shutdownCountdown(QWidget* parent, int seconds) override;
     std::optional<int> chooseSkin(QWidget* parent, const QStringList& names, int current) override;
 };
 

@@ -5,6 +5,7 @@
 #include "settings/ConfigLocation.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -17,5 +18,13 @@ int main(int argc, char* argv[]) {
     talwyn::app::MainWindow window(
         {dialogs, desktop, talwyn::settings::ConfigLocation::optionIniPath()});
     window.show();
+    // Files named on the command line (the desktop entry passes %F) are added in that order.
+    QStringList files;
+    for (const QString& argument : QApplication::arguments().mid(1)) {
+        files << QFileInfo(argument).absoluteFilePath();
+    }
+    if (!files.isEmpty()) {
+        window.addFiles(files, false);
+    }
     return QApplication::exec();
 }

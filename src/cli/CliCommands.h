@@ -9,7 +9,4 @@ namespace talwyn::cli {
 int runProbe(const std::vector<std::string>& arguments);
 int runConvert(const std::vector<std::string>& arguments);
 
-// The encoders the catalogue names, as the libraries call them.
-std::vector<std::string> catalogueEncoders();
-
 }  // namespace talwyn::cli

@@ -177,7 +177,7 @@ int runConvert(const std::vector<std::string>& args) {
         [&printer](uint32_t, int, const std::string& text) { printer.message("  " + text); },
         options.verbose ? 4 : 3);
     media::Converter converter;
-    if (!converter.LoadAVLib(catalogueEncoders())) {
+    if (!converter.LoadAVLib(conversion::CatalogueEncoders())) {
         std::fprintf(stderr, "talwynwav-cli: %s\n", converter.LastErrMsg().c_str());
         return 1;
     }

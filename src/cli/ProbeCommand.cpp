@@ -1,25 +1,10 @@
 #include "cli/CliCommands.h"
 
-#include "catalogue/Catalogue.h"
-#include "media/OutputPlan.h"
 #include "media/Probe.h"
 
 #include <cstdio>
-#include <set>
 
 namespace talwyn::cli {
-
-std::vector<std::string> catalogueEncoders() {
-    std::set<std::string> names;
-    for (const catalogue::ProfileRecord& profile : catalogue::kProfiles) {
-        for (const char* name : {profile.settings.VideoCodec, profile.settings.AudioCodec}) {
-            if (*name) {
-                names.insert(media::encoderName(name));
-            }
-        }
-    }
-    return {names.begin(), names.end()};
-}
 
 int runProbe(const std::vector<std::string>& files) {
     if (files.empty()) {

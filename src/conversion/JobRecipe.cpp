@@ -2,10 +2,25 @@
 
 #include "catalogue/Catalogue.h"
 #include "conversion/OutputRecord.h"
+#include "media/OutputPlan.h"
+
+#include <set>
 
 namespace talwyn::conversion {
 
 using joblist::PresetKind;
+
+std::vector<std::string> CatalogueEncoders() {
+    std::set<std::string> names;
+    for (const catalogue::ProfileRecord& profile : catalogue::kProfiles) {
+        for (const char* name : {profile.settings.VideoCodec, profile.settings.AudioCodec}) {
+            if (*name) {
+                names.insert(media::encoderName(name));
+            }
+        }
+    }
+    return {names.begin(), names.end()};
+}
 
 PresetTexts DefaultPresetTexts(int profileCode) {
     PresetTexts texts;

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <array>
+#include <string>
+#include <vector>
 
 // A job's settings made the way the window makes them: the profile's own settings, then the six
 // preset texts, then the converter's record. Shared by the window and the command-line tool.
@@ -15,6 +17,9 @@ namespace talwyn::conversion {
 
 // Indexed by joblist::PresetKind.
 using PresetTexts = std::array<QString, 6>;
+
+// The encoders the catalogue names, as the libraries call them.
+std::vector<std::string> CatalogueEncoders();
 
 // The entries a profile preselects.
 PresetTexts DefaultPresetTexts(int profileCode);

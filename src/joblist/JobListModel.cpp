@@ -53,8 +53,18 @@ int JobListModel::appendRow(const JobRow& row) {
     const int position = rowCount();
     beginInsertRows({}, position, position);
     rows_.push_back(row);
+    rows_.back().id = nextId_++;
     endInsertRows();
     return position;
+}
+
+int JobListModel::positionOf(quint64 id) const {
+    for (int i = 0; i < rowCount(); ++i) {
+        if (rows_[i].id == id) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 int JobListModel::removeJob(int position) {

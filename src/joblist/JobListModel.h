@@ -16,6 +16,7 @@ namespace talwyn::joblist {
 struct JobRow {
     std::array<QString, kJobColumnCount> text;
     int slot = -1;
+    quint64 id = 0;  // given by the model; tells the job apart whatever its position
 };
 
 class JobListModel : public QAbstractTableModel {
@@ -36,6 +37,8 @@ class JobListModel : public QAbstractTableModel {
 
     // Appends a complete row and returns its position.
     int appendRow(const JobRow& row);
+    // The position of the row with this id, or -1.
+    int positionOf(quint64 id) const;
 
     // Removes the row and renumbers the rest: every row whose sequence number is above the
     // removed one's moves down by one. Returns the removed row's slot.
@@ -49,6 +52,7 @@ class JobListModel : public QAbstractTableModel {
 
   private:
     std::vector<JobRow> rows_;
+    quint64 nextId_ = 1;
 };
 
 }  // namespace talwyn::joblist

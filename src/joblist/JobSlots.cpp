@@ -44,6 +44,12 @@ int JobSlots::freeCount() const {
                              [&](const auto& record) { return record.AudioLanguage == free; }));
 }
 
+void JobSlots::setOutputFileName(int slot, const std::string& path) {
+    if (isValid(slot)) {
+        OO1[slot].FileName = path;
+    }
+}
+
 media::TOutputOptions JobSlots::output(int slot) const {
     media::TOutputOptions record = OO1.at(slot);
     record.AudioLanguage.clear();

@@ -114,7 +114,8 @@ int Converter::AddTask(const std::string& fileName, TInputOptions options) {
     }
     options.FileName = fileName;
     std::lock_guard lock(mutex_);
-    tasks_.push_back({std::move(options), probe.FileStreamInfo(), probe.FileInfoText(), {}, {}});
+    tasks_.push_back(
+        {std::move(options), probe.FileStreamInfo(), probe.FileInfoText(), probe.FileSize(), {}, {}});
     return int(tasks_.size()) - 1;
 }
 
@@ -184,6 +185,16 @@ int Converter::TaskCount() const {
 std::string Converter::TaskInfoText(int taskIndex) const {
     std::lock_guard lock(mutex_);
     return validIndex(taskIndex) ? tasks_[taskIndex].infoText : std::string();
+}
+
+TFileStreamInfo Converter::TaskStreamInfo(int taskIndex) const {
+    std::lock_guard lock(mutex_);
+    return validIndex(taskIndex) ? tasks_[taskIndex].info : TFileStreamInfo();
+}
+
+int64_t Converter::TaskFileSize(int taskIndex) const {
+    std::lock_guard lock(mutex_);
+    return validIndex(taskIndex) ? tasks_[taskIndex].fileSize : 0;
 }
 
 bool Converter::Working() const {

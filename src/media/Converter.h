@@ -53,6 +53,9 @@ class Converter {
     int TaskCount() const;
     // The description of a task's input, as the probe gave it.
     std::string TaskInfoText(int taskIndex) const;
+    // What the probe found in a task's input: duration, streams; and the file's size.
+    TFileStreamInfo TaskStreamInfo(int taskIndex) const;
+    int64_t TaskFileSize(int taskIndex) const;
 
     // Runs the tasks, threadCount at once; returns at once.
     bool Start(int threadCount);
@@ -75,6 +78,7 @@ class Converter {
         TInputOptions input;
         TFileStreamInfo info;
         std::string infoText;
+        int64_t fileSize = 0;
         std::optional<TOutputOptions> output;
         std::string refusal;  // set at start when the task must not run
     };

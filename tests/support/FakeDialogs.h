@@ -18,6 +18,10 @@ class FakeDialogs : public app::Dialogs {
     std::optional<QString> folderAnswer;
     QString folderTitle;
     std::optional<int> skinAnswer;
+    std::optional<QString> fileAnswer;
+    QStringList filesAnswer;
+    bool shutdownAnswer = true;
+    int shutdownAsked = 0;
     int skinOffered = -2;
     QStringList skinNames;
 
@@ -32,9 +36,13 @@ class FakeDialogs : public app::Dialogs {
         return folderAnswer;
     }
     std::optional<QString> openFile(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
+        return fileAnswer;
     }
-    QStringList openFiles(QWidget*, const QString&, const QString&) override { return {}; }
+    QStringList openFiles(QWidget*, const QString&, const QString&) override { return filesAnswer; }
+    bool shutdownCountdown(QWidget*, int) override {
+        ++shutdownAsked;
+        return shutdownAnswer;
+    }
     std::optional<int> chooseSkin(QWidget*, const QStringList& names, int current) override {
         skinNames = names;
         skinOffered = current;

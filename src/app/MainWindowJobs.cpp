@@ -1,0 +1,360 @@
+// The main window's job list: adding files, removing, clearing, moving and renaming rows, and
+// what selecting a row does.
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/OpenFilter.h"
+#include "app/OfficeComboBox.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/OutputNaming.h"
+#include "conversion/JobRecipe.h"
+#include "conversion/OutputRecord.h"
+#include "joblist/TextFormats.h"
+#include "media/Converter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSlider>
+#include <QTableView>
+#include <QToolButton>
+#include <QToolTip>
+
+namespace talwyn::app {
+namespace {
+
+using joblist::JobColumn;
+
+QString number(int64_t value) { return QString::number(value); }
+
+}  // namespace
+
+void MainWindow::PrepareOpenDialog() { openFilter_ = QtOpenFilter(); }
+
+bool MainWindow::ensureLibraries() {
+    if (converter_->AVLibLoaded() || converter_->LoadAVLib(conversion::CatalogueEncoders())) {
+        return true;
+    }
+    appendLog(QString::fromStdString(converter_->LastErrMsg()));
+    return false;
+}
+
+void MainWindow::btnAddClick() {
+    ResetProfileSettings();
+    if (!ensureLibraries()) {
+        return;
+    }
+    const auto file = dialogs_.openFile(this, QStringLiteral("打开文件"), openFilter_);
+    if (!file || !QFileInfo(*file).isFile()) {
+        return;
+    }
+    if (addOneFile(*file) == AddOutcome::Added) {
+        selectRow(jobs_.rowCount() - 1);
+    }
+}
+
+void MainWindow::AddSeveralFiles() {
+    ResetProfileSettings();
+    if (!ensureLibraries()) {
+        return;
+    }
+    const QStringList files = dialogs_.openFiles(this, QStringLiteral("打开文件"), openFilter_);
+    if (files.isEmpty()) {
+        return;
+    }
+    addFiles(files, true);
+}
+
+void MainWindow::AddDirectory() {
+    ResetProfileSettings();
+    if (!ensureLibraries()) {
+        return;
+    }
+    const auto folder = dialogs_.chooseFolder(this, QStringLiteral("选择目录"), {});
+    if (!folder || folder->isEmpty() || !QFileInfo(*folder).isDir()) {
+        return;
+    }
+    addFolder(*folder);
+}
+
+void MainWindow::addFiles(const QStringList& paths, bool reversed) {
+    if (!ensureLibraries()) {
+        return;
+    }
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[reversed ? paths.size() - 1 - i : i];
+        if (!QFileInfo(path).isFile()) {
+            appendLog(QStringLiteral("***File not found: ") + path);
+            return;
+        }
+        if (addOneFile(path) == AddOutcome::EndCommand) {
+            return;
+        }
+    }
+    if (!jobs_.isEmpty()) {
+        selectRow(jobs_.rowCount() - 1);
+    }
+}
+
+void MainWindow::addFolder(const QString& folder) {
+    if (!ensureLibraries()) {
+        return;
+    }
+    const int before = jobs_.rowCount();
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+        if (!it->isFile()) {
+            appendLog(QStringLiteral("***File not found: ") + it->filePath());
+            return;
+        }
+        if (addOneFile(it->filePath()) == AddOutcome::EndCommand) {
+            return;
+        }
+    }
+    if (!jobs_.isEmpty()) {
+        selectRow(jobs_.rowCount() - 1);
+    }
+    if (jobs_.rowCount() <= before) {
+        dialogs_.information(this, QStringLiteral("在该目录没有发现可以用的视频或音频文件！"));
+    }
+}
+
+MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
+    if (slots_.freeCount() == 0) {
+        dialogs_.information(this, QStringLiteral("任务列表已满，请先清空列表！"));
+        return AddOutcome::EndCommand;
+    }
+    const int task = converter_->AddTask(path.toStdString());
+    if (task < 0) {
+        appendLog({});
+        appendLog(QStringLiteral("***File load error: ") + QString::fromStdString(converter_->LastErrMsg()));
+        appendLog({});
+        return AddOutcome::Skipped;
+    }
+    fields_.Video_AddFileName = path;
+    appendLog({});
+    appendLog(QString::fromStdString(converter_->TaskInfoText(task)));
+    fields_.T_Movie_PLayer_FileName = path;
+
+    ApplyProfileSettings();
+    ConfirmPresetChoices();
+    media::TOutputOptions record = conversion::OutputRecord(fields_);
+    if (!converter_->SetOutputFile(task, fields_.Video_OutPutFileName.toStdString(), record)) {
+        converter_->RemoveTask(task);
+        appendLog({});
+        appendLog(QStringLiteral("***Cannot do convert, error: ") +
+                  QString::fromStdString(converter_->LastErrMsg()));
+        appendLog({});
+        return AddOutcome::EndCommand;
+    }
+
+    const media::TFileStreamInfo info = converter_->TaskStreamInfo(task);
+    joblist::JobRow row;
+    auto& t = row.text;
+    t[joblist::InputFile] = path;
+    t[joblist::Duration] = info.Duration > 0 ? joblist::SecToDate(info.Duration / 1000000) : QStringLiteral("N/A");
+    t[joblist::InputSize] = joblist::SizeText(converter_->TaskFileSize(task));
+    t[joblist::OutputFile] = QFileInfo(fields_.Video_OutPutFileName).fileName();
+    t[joblist::Sequence] = number(task + 1);
+    t[joblist::CatalogueSlotColumn] = number(joblist::EncodeCatalogueSlot(
+        {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()}));
+    const auto& boxes = ui_.presetBoxes;
+    t[joblist::PresetPositionsColumn] = joblist::EncodePresetPositions(
+        {boxes[MainWindowUi::FrameSizeBox]->currentIndex(), boxes[MainWindowUi::VideoBitrateBox]->currentIndex(),
+         boxes[MainWindowUi::AudioBitrateBox]->currentIndex(), boxes[MainWindowUi::AspectBox]->currentIndex(),
+         boxes[MainWindowUi::FrameRateBox]->currentIndex(), boxes[MainWindowUi::SampleRateBox]->currentIndex()});
+    t[joblist::VideoCodec] = QString::fromStdString(record.VideoCodec);
+    t[joblist::AudioCodec] = QString::fromStdString(record.AudioCodec);
+    t[joblist::AudioChannels] = number(record.AudioChannels);
+    t[joblist::VideoTag] = QString::fromStdString(record.VideoTag);
+    t[joblist::FileExt] = QString::fromStdString(record.FileExt);
+    t[joblist::FrameSize] = QString::fromStdString(record.FrameSize);
+    t[joblist::VideoBitrate] = number(record.VideoBitrate);
+    t[joblist::FrameRate] = QString::fromStdString(record.FrameRate);
+    t[joblist::AudioBitrate] = number(record.AudioBitrate);
+    t[joblist::AudioSampleRate] = number(record.AudioSampleRate);
+    t[joblist::FrameAspectRatio] = QString::fromStdString(record.FrameAspectRatio);
+
+    media::TInputOptions input;
+    input.FileName = path.toStdString();
+    record.FileName = fields_.Video_OutPutFileName.toStdString();
+    row.slot = slots_.allocate(input, record);
+    jobs_.appendRow(row);
+    ui_.lvFiles->setFocus();
+    setListCommandsEnabled(true);
+    appendLog({});
+    appendLog(QStringLiteral("***Can do convert."));
+    appendLog({});
+    return AddOutcome::Added;
+}
+
+void MainWindow::selectRow(int row) {
+    if (row < 0 || row >= jobs_.rowCount()) {
+        return;
+    }
+    ui_.lvFiles->selectRow(row);
+    ui_.lvFiles->setFocus();
+    // Selecting the row already selected changes nothing, but the choices are restored anyway.
+    if (selectedRow() == row) {
+        onSelectionChanged();
+    }
+}
+
+void MainWindow::onSelectionChanged() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    bool ok = false;
+    const int slot = jobs_.text(row, joblist::CatalogueSlotColumn).toInt(&ok);
+    const auto positions = joblist::DecodePresetPositions(jobs_.text(row, joblist::PresetPositionsColumn));
+    if (!ok || !positions) {
+        return;
+    }
+    const joblist::CatalogueIndexes indexes = joblist::DecodeCatalogueSlot(slot);
+    if (indexes.category < 0 || indexes.category >= catalogue::kCategoryCount ||
+        indexes.profile < 0 || indexes.profile >= int(catalogue::profilesOf(indexes.category).size())) {
+        return;
+    }
+    const QSignalBlocker blocker(ui_.lvFiles->selectionModel());
+    selectCategory(indexes.category);
+    selectProfile(indexes.profile);
+    selectPreset(MainWindowUi::FrameSizeBox, positions->frameSize);
+    selectPreset(MainWindowUi::VideoBitrateBox, positions->videoBitrate);
+    selectPreset(MainWindowUi::AudioBitrateBox, positions->audioBitrate);
+    selectPreset(MainWindowUi::AspectBox, positions->aspect);
+    selectPreset(MainWindowUi::FrameRateBox, positions->frameRate);
+    selectPreset(MainWindowUi::SampleRateBox, positions->sampleRate);
+    ui_.slider->setValue(0);
+    fields_.T_Movie_PLayer_FileName = jobs_.text(row, joblist::InputFile);
+    OpenPreview();
+}
+
+void MainWindow::btnRemoveClick() {
+    const int row = selectedRow();
+    if (row < 0) {
+        dialogs_.information(this, QStringLiteral("请先选择您需要删除的项目！"));
+        return;
+    }
+    converter_->RemoveTask(jobs_.text(row, joblist::Sequence).toInt() - 1);
+    slots_.markDeleted(jobs_.removeJob(row));
+    setListCommandsEnabled(!jobs_.isEmpty());
+    ui_.lvFiles->setFocus();
+    if (!jobs_.isEmpty()) {
+        selectRow(0);
+        return;
+    }
+    stopPreview();
+    ui_.slider->setValue(0);
+}
+
+void MainWindow::btnClearClick() {
+    CancelRename();
+    converter_->ClearTasks();
+    jobs_.clear();
+    applyCommandState({false, false, false, false, false, true, false, false});
+    InitValues();
+    stopPreview();
+    ui_.slider->setValue(0);
+}
+
+void MainWindow::MoveRowUp() { moveSelectedRow(-1); }
+
+void MainWindow::MoveRowDown() { moveSelectedRow(1); }
+
+void MainWindow::moveSelectedRow(int step) {
+    const int row = selectedRow();
+    if (row < 0 || !jobs_.moveRow(row, row + step)) {
+        return;
+    }
+    selectRow(row + step);
+}
+
+void MainWindow::StartRename() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    QTableView* list = ui_.lvFiles;
+    const QRect cell = list->visualRect(jobs_.index(row, joblist::OutputFile));
+    ui_.edt->setGeometry(cell.left(), cell.top(), list->columnWidth(joblist::OutputFile), cell.height());
+    const QString name = jobs_.text(row, joblist::OutputFile);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    ui_.edt->setText(dot < 0 ? name : name.left(dot));
+    ui_.edt->show();
+    ui_.edt->selectAll();
+    ui_.edt->setFocus();
+}
+
+bool MainWindow::CommitRename() {
+    if (!ui_.edt->isVisible()) {
+        return true;
+    }
+    const QString text = ui_.edt->text();
+    const int row = selectedRow();
+    if (text.isEmpty() || row < 0) {
+        return false;
+    }
+    if (text.contains(QLatin1Char('/')) || text == QLatin1String(".") || text == QLatin1String("..")) {
+        QToolTip::showText(ui_.edt->mapToGlobal(QPoint(0, ui_.edt->height())),
+                           QStringLiteral("文件名不能包含“/”，也不能是“.”或“..”"), ui_.edt);
+        return false;
+    }
+    const QString name = text + catalogue::titleExtension(ui_.profileBox->currentText());
+    jobs_.setText(row, joblist::OutputFile, name);
+    ui_.edt->hide();
+    slots_.setOutputFileName(jobs_.row(row).slot,
+                             (ui_.folderEdit->text() + QLatin1Char('/') + name).toStdString());
+    ui_.lvFiles->setFocus();
+    return true;
+}
+
+void MainWindow::CancelRename() {
+    if (ui_.edt->isVisible()) {
+        ui_.edt->hide();
+        ui_.lvFiles->setFocus();
+    }
+}
+
+bool MainWindow::handleDrop(QEvent* event) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (drag->mimeData()->hasUrls() && ui_.addButton->isEnabled()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() != QEvent::Drop) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    QStringList files;
+    QStringList folders;
+    for (const QUrl& url : drop->mimeData()->urls()) {
+        const QFileInfo info(url.toLocalFile());
+        if (info.isDir()) {
+            folders << info.filePath();
+        } else if (info.isFile()) {
+            files << info.filePath();
+        }
+    }
+    drop->acceptProposedAction();
+    ResetProfileSettings();
+    for (const QString& folder : folders) {
+        addFolder(folder);
+    }
+    if (!files.isEmpty()) {
+        addFiles(files, true);
+    }
+    return true;
+}
+
+}  // namespace talwyn::app
