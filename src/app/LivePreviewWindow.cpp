@@ -27,7 +27,8 @@ void LivePreviewWindow::paintEvent(QPaintEvent*) {
         return;
     }
     const QSize fitted = picture_.size().scaled(size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
+                       fitted);
     painter.drawImage(target, picture_);
 }
 

@@ -8,14 +8,14 @@ namespace talwyn::app {
 // A small window showing the picture being encoded while a batch runs.
 class LivePreviewWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LivePreviewWindow(QWidget* parent = nullptr);
     void showPicture(const QImage& picture, const QString& caption);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage picture_;
 };
 

@@ -64,7 +64,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     bridge_ = new conversion::ConverterBridge(*converter_, this);
     connect(bridge_, &conversion::ConverterBridge::progress, this, &MainWindow::onProgress);
     connect(bridge_, &conversion::ConverterBridge::terminated, this, &MainWindow::onTerminated);
-    connect(bridge_, &conversion::ConverterBridge::previewPicture, this, &MainWindow::onPreviewPicture);
+    connect(bridge_, &conversion::ConverterBridge::previewPicture, this,
+            &MainWindow::onPreviewPicture);
     connect(bridge_, &conversion::ConverterBridge::logLine, this, &MainWindow::appendLog);
     wireJobList();
     wireCatalogue();
@@ -255,7 +256,6 @@ void MainWindow::WriteMainSettings() {
     }
 }
 
-
 void MainWindow::ReadSkinSettings() {
     if (!ini_.exists()) {
         ini_.write(kSkinSection, kSkinKey, QStringLiteral("0"));
@@ -293,7 +293,6 @@ void MainWindow::OpenOutputFolder() {
     desktop_.openUrl(QUrl::fromLocalFile(ui_.folderEdit->text()));
     ui_.lvFiles->setFocus();
 }
-
 
 void MainWindow::OpenPreview() {}
 

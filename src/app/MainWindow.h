@@ -18,7 +18,7 @@ class Converter;
 struct TProgressInfo;
 struct TTerminateInfo;
 struct PreviewPicture;
-}
+}  // namespace talwyn::media
 namespace talwyn::conversion {
 class ConverterBridge;
 }
@@ -58,6 +58,7 @@ class MainWindow : public QWidget {
     const QString& sliderState() const { return bsSkinSlider1_down_UP; }
 
     media::Converter& converter() { return *converter_; }
+    bool batchRunning() const { return batchRunning_; }
     // Adds files as the window's commands do; the last added row is selected. In the given
     // order unless reversed (the dialogs' order).
     void addFiles(const QStringList& paths, bool reversed);
@@ -141,7 +142,7 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private slots:
+  private slots:
     void onSelectionChanged();
     void onProgress(const talwyn::media::TProgressInfo& info);
     void onTerminated(const talwyn::media::TTerminateInfo& info);

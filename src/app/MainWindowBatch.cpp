@@ -114,10 +114,11 @@ void MainWindow::onProgress(const media::TProgressInfo& info) {
     if (row < 0) {
         return;
     }
-    jobs_.setText(row, joblist::Progress,
-                  info.TotalDuration > 0
-                      ? QString::number(info.CurrentDuration * 100 / info.TotalDuration) + QLatin1Char('%')
-                      : QStringLiteral("N/A"));
+    jobs_.setText(
+        row, joblist::Progress,
+        info.TotalDuration > 0
+            ? QString::number(info.CurrentDuration * 100 / info.TotalDuration) + QLatin1Char('%')
+            : QStringLiteral("N/A"));
     if (info.FPS > 0) {
         jobs_.setText(row, joblist::Speed, QString::number(info.FPS));
     }
@@ -198,9 +199,13 @@ void MainWindow::onPreviewPicture(const media::PreviewPicture& picture) {
     }
     const QImage image(picture.rgb32.data(), picture.width, picture.height, picture.width * 4,
                        QImage::Format_RGB32);
-    const int row = picture.TaskIndex < int(taskRows_.size()) ? jobs_.positionOf(taskRows_[picture.TaskIndex]) : -1;
+    const int row = picture.TaskIndex < int(taskRows_.size())
+                        ? jobs_.positionOf(taskRows_[picture.TaskIndex])
+                        : -1;
     static_cast<LivePreviewWindow*>(livePreviewWindow_)
-        ->showPicture(image.copy(), row >= 0 ? QFileInfo(jobs_.text(row, joblist::InputFile)).fileName() : QString());
+        ->showPicture(image.copy(), row >= 0
+                                        ? QFileInfo(jobs_.text(row, joblist::InputFile)).fileName()
+                                        : QString());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

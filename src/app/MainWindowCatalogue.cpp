@@ -11,9 +11,11 @@
 #include "settings/OptionsDialog.h"
 
 #include <QFileInfo>
+
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTableView>
+#include <set>
 
 namespace talwyn::app {
 namespace {
@@ -146,11 +148,24 @@ void MainWindow::ApplyProfileSettings() {
     joblist::ApplyProfile(fields_, code);
     const QString extension = joblist::ProfileExtension(code);
 
-    const bool overwrite = options_ && options_->overwriteFile();
+    // A name is taken by a file on disk, by another row's output, or by any input; the last two
+    // are never overwritten, whatever the overwrite choice says.
+    const QString folder = ui_.folderEdit->text();
+    std::set<QString> reserved{QFileInfo(fields_.Video_AddFileName).absoluteFilePath()};
+    for (int row = 0; row < jobs_.rowCount(); ++row) {
+        reserved.insert(QFileInfo(jobs_.text(row, joblist::InputFile)).absoluteFilePath());
+        reserved.insert(QFileInfo(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile))
+                            .absoluteFilePath());
+    }
+    const auto isReserved = [&](const QString& path) {
+        return reserved.count(QFileInfo(path).absoluteFilePath()) > 0;
+    };
+    const QString wanted =
+        catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, folder, extension);
+    const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
     fields_.Video_OutPutFileName = catalogue::OutputNaming::uniquePath(
-        catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, ui_.folderEdit->text(),
-                                            extension),
-        overwrite, [](const QString& path) { return QFileInfo::exists(path); });
+        wanted, overwrite,
+        [&](const QString& path) { return QFileInfo::exists(path) || isReserved(path); });
 
     if (const int row = selectedRow(); row >= 0) {
         writeSettingsColumns(row);

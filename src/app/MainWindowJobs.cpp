@@ -3,8 +3,8 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "app/OpenFilter.h"
 #include "app/OfficeComboBox.h"
+#include "app/OpenFilter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
 #include "conversion/JobRecipe.h"
@@ -31,11 +31,15 @@ namespace {
 
 using joblist::JobColumn;
 
-QString number(int64_t value) { return QString::number(value); }
+QString number(int64_t value) {
+    return QString::number(value);
+}
 
 }  // namespace
 
-void MainWindow::PrepareOpenDialog() { openFilter_ = QtOpenFilter(); }
+void MainWindow::PrepareOpenDialog() {
+    openFilter_ = QtOpenFilter();
+}
 
 bool MainWindow::ensureLibraries() {
     if (converter_->AVLibLoaded() || converter_->LoadAVLib(conversion::CatalogueEncoders())) {
@@ -107,8 +111,8 @@ void MainWindow::addFolder(const QString& folder) {
         return;
     }
     const int before = jobs_.rowCount();
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
         if (!it->isFile()) {
             appendLog(QStringLiteral("***File not found: ") + it->filePath());
@@ -134,7 +138,8 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     const int task = converter_->AddTask(path.toStdString());
     if (task < 0) {
         appendLog({});
-        appendLog(QStringLiteral("***File load error: ") + QString::fromStdString(converter_->LastErrMsg()));
+        appendLog(QStringLiteral("***File load error: ") +
+                  QString::fromStdString(converter_->LastErrMsg()));
         appendLog({});
         return AddOutcome::Skipped;
     }
@@ -159,17 +164,21 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     joblist::JobRow row;
     auto& t = row.text;
     t[joblist::InputFile] = path;
-    t[joblist::Duration] = info.Duration > 0 ? joblist::SecToDate(info.Duration / 1000000) : QStringLiteral("N/A");
+    t[joblist::Duration] =
+        info.Duration > 0 ? joblist::SecToDate(info.Duration / 1000000) : QStringLiteral("N/A");
     t[joblist::InputSize] = joblist::SizeText(converter_->TaskFileSize(task));
     t[joblist::OutputFile] = QFileInfo(fields_.Video_OutPutFileName).fileName();
     t[joblist::Sequence] = number(task + 1);
     t[joblist::CatalogueSlotColumn] = number(joblist::EncodeCatalogueSlot(
         {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()}));
     const auto& boxes = ui_.presetBoxes;
-    t[joblist::PresetPositionsColumn] = joblist::EncodePresetPositions(
-        {boxes[MainWindowUi::FrameSizeBox]->currentIndex(), boxes[MainWindowUi::VideoBitrateBox]->currentIndex(),
-         boxes[MainWindowUi::AudioBitrateBox]->currentIndex(), boxes[MainWindowUi::AspectBox]->currentIndex(),
-         boxes[MainWindowUi::FrameRateBox]->currentIndex(), boxes[MainWindowUi::SampleRateBox]->currentIndex()});
+    t[joblist::PresetPositionsColumn] =
+        joblist::EncodePresetPositions({boxes[MainWindowUi::FrameSizeBox]->currentIndex(),
+                                        boxes[MainWindowUi::VideoBitrateBox]->currentIndex(),
+                                        boxes[MainWindowUi::AudioBitrateBox]->currentIndex(),
+                                        boxes[MainWindowUi::AspectBox]->currentIndex(),
+                                        boxes[MainWindowUi::FrameRateBox]->currentIndex(),
+                                        boxes[MainWindowUi::SampleRateBox]->currentIndex()});
     t[joblist::VideoCodec] = QString::fromStdString(record.VideoCodec);
     t[joblist::AudioCodec] = QString::fromStdString(record.AudioCodec);
     t[joblist::AudioChannels] = number(record.AudioChannels);
@@ -214,13 +223,15 @@ void MainWindow::onSelectionChanged() {
     }
     bool ok = false;
     const int slot = jobs_.text(row, joblist::CatalogueSlotColumn).toInt(&ok);
-    const auto positions = joblist::DecodePresetPositions(jobs_.text(row, joblist::PresetPositionsColumn));
+    const auto positions =
+        joblist::DecodePresetPositions(jobs_.text(row, joblist::PresetPositionsColumn));
     if (!ok || !positions) {
         return;
     }
     const joblist::CatalogueIndexes indexes = joblist::DecodeCatalogueSlot(slot);
     if (indexes.category < 0 || indexes.category >= catalogue::kCategoryCount ||
-        indexes.profile < 0 || indexes.profile >= int(catalogue::profilesOf(indexes.category).size())) {
+        indexes.profile < 0 ||
+        indexes.profile >= int(catalogue::profilesOf(indexes.category).size())) {
         return;
     }
     const QSignalBlocker blocker(ui_.lvFiles->selectionModel());
@@ -265,9 +276,13 @@ void MainWindow::btnClearClick() {
     ui_.slider->setValue(0);
 }
 
-void MainWindow::MoveRowUp() { moveSelectedRow(-1); }
+void MainWindow::MoveRowUp() {
+    moveSelectedRow(-1);
+}
 
-void MainWindow::MoveRowDown() { moveSelectedRow(1); }
+void MainWindow::MoveRowDown() {
+    moveSelectedRow(1);
+}
 
 void MainWindow::moveSelectedRow(int step) {
     const int row = selectedRow();
@@ -284,7 +299,8 @@ void MainWindow::StartRename() {
     }
     QTableView* list = ui_.lvFiles;
     const QRect cell = list->visualRect(jobs_.index(row, joblist::OutputFile));
-    ui_.edt->setGeometry(cell.left(), cell.top(), list->columnWidth(joblist::OutputFile), cell.height());
+    ui_.edt->setGeometry(cell.left(), cell.top(), list->columnWidth(joblist::OutputFile),
+                         cell.height());
     const QString name = jobs_.text(row, joblist::OutputFile);
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     ui_.edt->setText(dot < 0 ? name : name.left(dot));
@@ -302,7 +318,8 @@ bool MainWindow::CommitRename() {
     if (text.isEmpty() || row < 0) {
         return false;
     }
-    if (text.contains(QLatin1Char('/')) || text == QLatin1String(".") || text == QLatin1String("..")) {
+    if (text.contains(QLatin1Char('/')) || text == QLatin1String(".") ||
+        text == QLatin1String("..")) {
         QToolTip::showText(ui_.edt->mapToGlobal(QPoint(0, ui_.edt->height())),
                            QStringLiteral("文件名不能包含“/”，也不能是“.”或“..”"), ui_.edt);
         return false;

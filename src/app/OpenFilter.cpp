@@ -80,7 +80,8 @@ QString QtOpenFilter() {
             patterns << pattern.toLower() << pattern.toUpper();
         }
         patterns.removeDuplicates();
-        entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));
 }

@@ -14,7 +14,8 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->save();
         painter->setPen(Qt::NoPen);
         painter->setBrush(QColor(120, 200, 120, 150));
-        painter->drawRect(QRect(bar.topLeft(), QSize(bar.width() * std::clamp(percent, 0, 100) / 100, bar.height())));
+        painter->drawRect(QRect(
+            bar.topLeft(), QSize(bar.width() * std::clamp(percent, 0, 100) / 100, bar.height())));
         painter->restore();
     }
     QStyledItemDelegate::paint(painter, option, index);

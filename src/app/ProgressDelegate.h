@@ -7,7 +7,7 @@ namespace talwyn::app {
 // Draws a bar behind a "NN%" cell, as long as the percentage.
 class ProgressDelegate : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

@@ -47,7 +47,8 @@ QStringList QtDialogs::openFiles(QWidget* parent, const QString& title, const QS
 }
 
 bool QtDialogs::shutdownCountdown(QWidget* parent, int seconds) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), {}, QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), {}, QMessageBox::Cancel,
+                    parent);
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     int left = seconds;
     const auto show = [&] {

@@ -26,7 +26,9 @@ ConverterBridge::ConverterBridge(media::Converter& converter, QObject* parent)
             Qt::QueuedConnection);
     };
     converter_.setEvents({
-        [this, post](const media::TProgressInfo& info) { post([this, info] { emit progress(info); }); },
+        [this, post](const media::TProgressInfo& info) {
+            post([this, info] { emit progress(info); });
+        },
         [this, post](const media::TTerminateInfo& info) {
             post([this, info] { emit terminated(info); });
         },
@@ -35,12 +37,15 @@ ConverterBridge::ConverterBridge(media::Converter& converter, QObject* parent)
         },
     });
     media::Logger::setReceiver([this, post](uint32_t thread, int level, const std::string& text) {
-        const QString line = QStringLiteral("#%1.%2: %3").arg(thread).arg(level).arg(QString::fromStdString(text));
+        const QString line =
+            QStringLiteral("#%1.%2: %3").arg(thread).arg(level).arg(QString::fromStdString(text));
         post([this, line] { emit logLine(line); });
     });
 }
 
-ConverterBridge::~ConverterBridge() { detach(); }
+ConverterBridge::~ConverterBridge() {
+    detach();
+}
 
 void ConverterBridge::detach() {
     if (!attached_) {

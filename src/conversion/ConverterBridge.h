@@ -15,21 +15,21 @@ namespace talwyn::conversion {
 
 class ConverterBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ConverterBridge(media::Converter& converter, QObject* parent = nullptr);
     ~ConverterBridge() override;
 
     // Stops delivering; what is already queued is dropped as well.
     void detach();
 
-signals:
+  signals:
     void progress(const talwyn::media::TProgressInfo& info);
     void terminated(const talwyn::media::TTerminateInfo& info);
     void previewPicture(const talwyn::media::PreviewPicture& picture);
     // "#" + thread id + "." + level + ": " + text
     void logLine(const QString& line);
 
-private:
+  private:
     media::Converter& converter_;
     bool attached_ = true;
 };

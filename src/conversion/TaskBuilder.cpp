@@ -26,7 +26,8 @@ void OverlayRowColumns(media::TOutputOptions& o, const joblist::JobRow& row) {
     if (!column(joblist::AudioChannels).isEmpty()) {
         o.AudioChannels = column(joblist::AudioChannels).toInt();
     }
-    const bool tagged = !column(joblist::VideoTag).isEmpty() && videoCodec != QLatin1String("libx264");
+    const bool tagged =
+        !column(joblist::VideoTag).isEmpty() && videoCodec != QLatin1String("libx264");
     o.VideoTag = tagged ? column(joblist::VideoTag).toStdString() : std::string();
     if (!column(joblist::FileExt).isEmpty()) {
         o.FileExt = column(joblist::FileExt).toStdString();
@@ -76,10 +77,11 @@ BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots&
         const joblist::JobRow& row = jobs.row(i);
         const QString input = row.text[joblist::InputFile];
         const QString wanted = outputFolder + QLatin1Char('/') + row.text[joblist::OutputFile];
-        const QString output = catalogue::OutputNaming::uniquePath(wanted, false, [&](const QString& path) {
-            const QString absolute = QFileInfo(path).absoluteFilePath();
-            return used.count(absolute) > 0 || inputs.count(absolute) > 0;
-        });
+        const QString output =
+            catalogue::OutputNaming::uniquePath(wanted, false, [&](const QString& path) {
+                const QString absolute = QFileInfo(path).absoluteFilePath();
+                return used.count(absolute) > 0 || inputs.count(absolute) > 0;
+            });
         used.insert(QFileInfo(output).absoluteFilePath());
         if (output != wanted) {
             jobs.setText(i, joblist::OutputFile, QFileInfo(output).fileName());

@@ -114,8 +114,12 @@ int Converter::AddTask(const std::string& fileName, TInputOptions options) {
     }
     options.FileName = fileName;
     std::lock_guard lock(mutex_);
-    tasks_.push_back(
-        {std::move(options), probe.FileStreamInfo(), probe.FileInfoText(), probe.FileSize(), {}, {}});
+    tasks_.push_back({std::move(options),
+                      probe.FileStreamInfo(),
+                      probe.FileInfoText(),
+                      probe.FileSize(),
+                      {},
+                      {}});
     return int(tasks_.size()) - 1;
 }
 
