@@ -201,6 +201,11 @@ int64_t Converter::TaskFileSize(int taskIndex) const {
     return validIndex(taskIndex) ? tasks_[taskIndex].fileSize : 0;
 }
 
+std::optional<TOutputOptions> Converter::TaskOutput(int taskIndex) const {
+    std::lock_guard lock(mutex_);
+    return validIndex(taskIndex) ? tasks_[taskIndex].output : std::nullopt;
+}
+
 bool Converter::Working() const {
     return working_;
 }

@@ -56,6 +56,8 @@ class Converter {
     // What the probe found in a task's input: duration, streams; and the file's size.
     TFileStreamInfo TaskStreamInfo(int taskIndex) const;
     int64_t TaskFileSize(int taskIndex) const;
+    // The output record a task was given, if any.
+    std::optional<TOutputOptions> TaskOutput(int taskIndex) const;
 
     // Runs the tasks, threadCount at once; returns at once.
     bool Start(int threadCount);
