@@ -10,6 +10,7 @@
 #include "joblist/TextFormats.h"
 #include "settings/OptionsDialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <QItemSelectionModel>
@@ -151,14 +152,14 @@ void MainWindow::ApplyProfileSettings() {
     // A name is taken by a file on disk, by another row's output, or by any input; the last two
     // are never overwritten, whatever the overwrite choice says.
     const QString folder = ui_.folderEdit->text();
-    std::set<QString> reserved{QFileInfo(fields_.Video_AddFileName).absoluteFilePath()};
+    std::set<QString> reserved{QDir::cleanPath(fields_.Video_AddFileName)};
     for (int row = 0; row < jobs_.rowCount(); ++row) {
-        reserved.insert(QFileInfo(jobs_.text(row, joblist::InputFile)).absoluteFilePath());
-        reserved.insert(QFileInfo(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile))
-                            .absoluteFilePath());
+        reserved.insert(QDir::cleanPath(jobs_.text(row, joblist::InputFile)));
+        reserved.insert(
+            QDir::cleanPath(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
     }
     const auto isReserved = [&](const QString& path) {
-        return reserved.count(QFileInfo(path).absoluteFilePath()) > 0;
+        return reserved.count(QDir::cleanPath(path)) > 0;
     };
     const QString wanted =
         catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, folder, extension);

@@ -113,12 +113,14 @@ int Converter::AddTask(const std::string& fileName, TInputOptions options) {
         return -1;
     }
     options.FileName = fileName;
+    const std::string normal = normalPath(fileName);
     std::lock_guard lock(mutex_);
     tasks_.push_back({std::move(options),
                       probe.FileStreamInfo(),
                       probe.FileInfoText(),
                       probe.FileSize(),
                       {},
+                      normal,
                       {}});
     return int(tasks_.size()) - 1;
 }
@@ -132,7 +134,7 @@ bool Converter::SetOutputFile(int taskIndex, const std::string& fileName, TOutpu
     options.FileName = fileName;
     const std::string output = normalPath(fileName);
     for (const Task& task : tasks_) {
-        if (normalPath(task.input.FileName) == output) {
+        if (task.normalInput == output) {
             lastError_ = "输出文件 " + fileName + " 是一个输入文件，不能覆盖";
             return false;
         }
@@ -224,7 +226,7 @@ bool Converter::Start(int threadCount) {
     // No task may write another's input, or the same file as an earlier task.
     std::map<std::string, int> inputs, outputs;
     for (int i = 0; i < int(tasks_.size()); ++i) {
-        inputs.emplace(normalPath(tasks_[i].input.FileName), i);
+        inputs.emplace(tasks_[i].normalInput, i);
     }
     for (int i = 0; i < int(tasks_.size()); ++i) {
         Task& task = tasks_[i];
