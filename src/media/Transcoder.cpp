@@ -206,7 +206,8 @@ TranscodeResult Transcoder::run() {
         for (const auto& pipeline : pipelines) {
             info.CurrentDuration = std::max(info.CurrentDuration, pipeline->writtenMicroseconds());
         }
-        info.CurrentSize = out->pb ? avio_tell(out->pb) : 0;
+        // Muxers that go back to fill in their header leave the position short of the end.
+        info.CurrentSize = out->pb ? std::max(avio_tell(out->pb), avio_size(out->pb)) : 0;
         info.TotalDuration = info_.Duration;
         const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
         if (videoPipeline) {

@@ -74,6 +74,8 @@ TEST_P(ProfileSweep, ConvertsAndProbesRight) {
     const auto end = run.ends().at(0);
     ASSERT_TRUE(end.Finished) << end.ExceptionMsg;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no leftovers
+    // The last report tells the size of the finished file.
+    EXPECT_EQ(run.progress(0).back().CurrentSize, QFileInfo(output).size());
 
     media::Probe input_;
     ASSERT_TRUE(input_.LoadFile(input.toStdString()));
