@@ -1,3 +1,4 @@
+#include "app/LivePreviewWindow.h"
 #include "app/OfficeComboBox.h"
 #include "joblist/TextFormats.h"
 #include "media/Converter.h"
@@ -7,10 +8,13 @@
 #include "support/MediaMaker.h"
 #include "support/WindowFixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QTableView>
@@ -87,6 +91,8 @@ class JobFlowWindowTest : public QObject {
     void aFailingRowShowsOneBoxAndTheBatchFinishes();
     void shutdownAsksAndAStoppedBatchDoesNothing();
     void closingMidBatchLeavesNothingBehind();
+    void droppedFilesAndFoldersAreAdded();
+    void livePreviewShowsTheEncodedPictures();
 };
 
 void JobFlowWindowTest::singleAddFillsEveryColumn() {
@@ -465,3 +471,39 @@ void JobFlowWindowTest::closingMidBatchLeavesNothingBehind() {
 
 QTEST_MAIN(JobFlowWindowTest)
 #include "JobFlowWindowTest.moc"
+
+void JobFlowWindowTest::droppedFilesAndFoldersAreAdded() {
+    Flow flow;
+    MainWindow& window = flow.startWith();
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir folder;
+    QFile::copy(media.tone, folder.filePath("in folder.wav"));
+    const QString a = flow.copy(media.tone, "a.wav");
+    const QString b = flow.copy(media.tone, "b.wav");
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromLocalFile(folder.path()), QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+    QWidget* target = window.ui().emptyPicture;  // what covers the empty list
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(names(window), QStringList({"in folder.wav", "b.wav", "a.wav"}));
+}
+
+void JobFlowWindowTest::livePreviewShowsTheEncodedPictures() {
+    Flow flow;
+    MainWindow& window = flow.startWith("After_Done=3\nThread_Count=1\nShow_Preview=1\n");
+    QVERIFY(window.livePreview());
+    window.selectCategory(14);
+    test::MediaSpec spec;
+    spec.seconds = 4;
+    const QString clip = flow.in.filePath("p.avi");
+    QCOMPARE(test::makeMedia(clip.toStdString(), spec), std::string());
+    window.addFiles({clip}, false);
+    window.btnStartClick();
+    QTRY_VERIFY_WITH_TIMEOUT(window.findChild<app::LivePreviewWindow*>() != nullptr, 20000);
+    QVERIFY(waitForBatchEnd(window));
+    QVERIFY(!window.findChild<app::LivePreviewWindow*>()->isVisible());
+}
