@@ -11,6 +11,9 @@
 #include "app/ProgressDelegate.h"
 #include "conversion/ConverterBridge.h"
 #include "media/Converter.h"
+#include "media/Player.h"
+#include "preview/PreviewBridge.h"
+#include "preview/Snapshots.h"
 #include "settings/OptionsDialog.h"
 #include "settings/SkinCatalog.h"
 
@@ -68,6 +71,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
             &MainWindow::onPreviewPicture);
     connect(bridge_, &conversion::ConverterBridge::logLine, this, &MainWindow::appendLog);
     wireJobList();
+    wirePreview();
     wireCatalogue();
     wireCommands();
     applySkin(settings::SkinCatalog::kStartSkin);
@@ -85,10 +89,13 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The bridge is a child and would outlive the converter it listens to.
+    // The bridges are children and would outlive the engines they listen to.
     delete bridge_;
     bridge_ = nullptr;
     converter_.reset();
+    delete previewBridge_;
+    previewBridge_ = nullptr;
+    player_.reset();
 }
 
 void MainWindow::wireJobList() {
@@ -293,10 +300,6 @@ void MainWindow::OpenOutputFolder() {
     desktop_.openUrl(QUrl::fromLocalFile(ui_.folderEdit->text()));
     ui_.lvFiles->setFocus();
 }
-
-void MainWindow::OpenPreview() {}
-
-void MainWindow::stopPreview() {}
 
 // --- Other operations ---------------------------------------------------------------------
 

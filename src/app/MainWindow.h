@@ -22,6 +22,13 @@ struct PreviewPicture;
 namespace talwyn::conversion {
 class ConverterBridge;
 }
+namespace talwyn::media {
+class Player;
+}
+namespace talwyn::preview {
+class PreviewBridge;
+class Snapshots;
+}  // namespace talwyn::preview
 
 namespace talwyn::app {
 
@@ -59,6 +66,8 @@ class MainWindow : public QWidget {
 
     media::Converter& converter() { return *converter_; }
     bool batchRunning() const { return batchRunning_; }
+    media::Player& player() { return *player_; }
+    int64_t previewDuration() const { return FDuration; }
     // Adds files as the window's commands do; the last added row is selected. In the given
     // order unless reversed (the dialogs' order).
     void addFiles(const QStringList& paths, bool reversed);
@@ -122,6 +131,21 @@ class MainWindow : public QWidget {
     void bsSkinComboBox9Change();
     void bsSkinComboBox10Change();
 
+    // The preview pane's buttons and slider.
+    void PreviewPlay();
+    void PreviewPause();
+    void PreviewStop();
+    void PreviewMute(bool mute);
+    void SliderPressed();
+    void SliderReleased();
+    // Saves the shown picture; the path, or empty when nothing was saved.
+    QString TakeSnapshot();
+    void OpenSnapshotFolder();
+    void ChooseSnapshotFolder();
+    void ChooseSnapshotType(int type);
+    // Shows the snapshot menu, its type ticked from option.ini.
+    void ShowSnapshotMenu(const QPoint& where);
+
     void MoveRowUp();
     void MoveRowDown();
     void StartRename();
@@ -147,6 +171,10 @@ class MainWindow : public QWidget {
     void onProgress(const talwyn::media::TProgressInfo& info);
     void onTerminated(const talwyn::media::TTerminateInfo& info);
     void onPreviewPicture(const talwyn::media::PreviewPicture& picture);
+    void onFileOpen(qint64 duration, int frameWidth, int frameHeight);
+    void onPlayerPosition(qint64 pts);
+    void onPlayerState(int state);
+    void onPlayerPicture();
 
   private:
     void wireCommands();
@@ -170,6 +198,8 @@ class MainWindow : public QWidget {
     void applyCommandState(const CommandState& state);
     void runAfterCompletion();
     bool handleDrop(QEvent* event);
+    void wirePreview();
+    void tickSnapshotType();
     bool applySkin(int index);
     void setOutputFolder(const QString& folder);
     void updateEmptyPicture();
@@ -198,6 +228,10 @@ class MainWindow : public QWidget {
     bool batchRunning_ = false;
     bool batchStoppedByUser_ = false;
     QWidget* livePreviewWindow_ = nullptr;
+    std::unique_ptr<media::Player> player_;
+    preview::PreviewBridge* previewBridge_ = nullptr;
+    std::unique_ptr<preview::Snapshots> snapshots_;
+    int64_t FDuration = 0;
 };
 
 }  // namespace talwyn::app

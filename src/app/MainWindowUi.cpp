@@ -4,8 +4,10 @@
 #include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
 #include "joblist/JobColumns.h"
+#include "preview/PreviewScreen.h"
 
 #include <QAbstractItemView>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
@@ -250,11 +252,9 @@ void MainWindowUi::setup(QWidget* window) {
     // Preview.
     previewPanel =
         addPanel(window, "PreviewPanel", QRect(572, 296, 219, 226), QStringLiteral("视频预览"));
-    screen = new QFrame(previewPanel);
+    screen = new preview::PreviewScreen(previewPanel);
     screen->setObjectName(QStringLiteral("Panel6"));
     screen->setGeometry(9, 27, 200, 124);
-    screen->setStyleSheet(QStringLiteral("background: #000000; border: none;"));
-    screen->setAutoFillBackground(true);
     slider = new QSlider(Qt::Horizontal, previewPanel);
     slider->setObjectName(QStringLiteral("bsSkinSlider1"));
     slider->setGeometry(9, 155, 200, 18);
@@ -276,6 +276,19 @@ void MainWindowUi::setup(QWidget* window) {
                                     Glyph::Snapshot, place(4));
     snapshotSettingsButton = addSmallButton(previewPanel, "btnSnapshotSettings",
                                             QStringLiteral("设置"), Glyph::Settings, place(5));
+    snapshotMenu = new QMenu(window);
+    openSnapshotFolderItem = snapshotMenu->addAction(QStringLiteral("打开快照目录"));
+    chooseSnapshotFolderItem = snapshotMenu->addAction(QStringLiteral("设置快照目录"));
+    snapshotMenu->addSeparator();
+    QMenu* types = snapshotMenu->addMenu(QStringLiteral("快照保存类型"));
+    auto* typeGroup = new QActionGroup(types);
+    const char* typeNames[] = {"BMP文件", "JPG文件", "GIF文件", "PNG文件"};
+    for (int i = 0; i < 4; ++i) {
+        snapshotTypeItems[i] = types->addAction(QString::fromUtf8(typeNames[i]));
+        snapshotTypeItems[i]->setCheckable(true);
+        typeGroup->addAction(snapshotTypeItems[i]);
+    }
+    snapshotTypeItems[0]->setChecked(true);
 
     // The diagnostic log is kept but never shown.
     mmoLog = new QPlainTextEdit(window);

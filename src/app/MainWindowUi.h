@@ -20,6 +20,10 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 
+namespace talwyn::preview {
+class PreviewScreen;
+}
+
 namespace talwyn::app {
 
 class OfficeComboBox;
@@ -94,8 +98,8 @@ struct MainWindowUi {
     std::array<QComboBox*, 6> presetBoxes{};
 
     QFrame* previewPanel = nullptr;
-    QFrame* screen = nullptr;   // Panel6
-    QSlider* slider = nullptr;  // bsSkinSlider1
+    preview::PreviewScreen* screen = nullptr;  // Panel6
+    QSlider* slider = nullptr;                 // bsSkinSlider1
     QToolButton* playButton = nullptr;
     QToolButton* pausePreviewButton = nullptr;
     QToolButton* stopPreviewButton = nullptr;
@@ -103,6 +107,10 @@ struct MainWindowUi {
     QToolButton* unmuteButton = nullptr;  // the twin of "静音", same place
     QToolButton* snapshotButton = nullptr;
     QToolButton* snapshotSettingsButton = nullptr;
+    QMenu* snapshotMenu = nullptr;
+    QAction* openSnapshotFolderItem = nullptr;
+    QAction* chooseSnapshotFolderItem = nullptr;
+    std::array<QAction*, 4> snapshotTypeItems{};  // BMP, JPG, GIF, PNG
 
     QPlainTextEdit* mmoLog = nullptr;
 };

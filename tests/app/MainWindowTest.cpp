@@ -2,6 +2,7 @@
 #include "app/CommandTable.h"
 #include "app/Glyphs.h"
 #include "app/ProductInfo.h"
+#include "preview/PreviewScreen.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
