@@ -18,3 +18,10 @@ seconds_of() {
 }
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+# Builds one of the benchmark programs (they live in the test tree) and prints its path.
+bench_program() {
+  cmake -S "$root" -B "$root/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALWYN_BUILD_TESTS=ON >/dev/null
+  cmake --build "$root/build/bench" --target "$1" >/dev/null
+  echo "$root/build/bench/tests/$1"
+}

@@ -3,10 +3,8 @@
 # largest gap between ticks of a 10 ms timer on the GUI thread during a two-task batch of video
 # files (goal: under 50 ms). Runs headless.
 # Usage: bench/window.sh
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$root" -B "$root/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALWYN_BUILD_TESTS=ON >/dev/null
-cmake --build "$root/build/bench" --target talwyn-window-bench >/dev/null
+source "$(dirname "$0")/lib.sh"
+program=$(bench_program talwyn-window-bench)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/wavs"
@@ -16,4 +14,4 @@ for i in 1 2 3 4; do
   ffmpeg -v error -f lavfi -i "testsrc2=size=1280x720:rate=25:duration=10" \
     -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=10" -ac 2 -c:v mpeg4 -q:v 4 "$work/v$i.avi"
 done
-QT_QPA_PLATFORM=offscreen "$root/build/bench/tests/talwyn-window-bench" "$work/wavs" "$work"/v*.avi
+QT_QPA_PLATFORM=offscreen "$program" "$work/wavs" "$work"/v*.avi

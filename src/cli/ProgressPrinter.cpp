@@ -48,31 +48,24 @@ void ProgressPrinter::progress(const media::TProgressInfo& info) {
 }
 
 void ProgressPrinter::finished(int task, const std::string& outputPath) {
-    std::lock_guard lock(mutex_);
-    Row& row = rows_[task];
-    row.running = false;
-    if (terminal_) {
-        clearBlock();
-    }
-    std::fprintf(out_, "完成  %s -> %s\n", row.name.c_str(), outputPath.c_str());
-    if (terminal_) {
-        redraw();
-    }
-    std::fflush(out_);
+    ended(task, "完成  " + rowName(task) + " -> " + outputPath);
 }
 
 void ProgressPrinter::failed(int task, const std::string& reason) {
+    ended(task, "失败  " + rowName(task) + ": " + reason);
+}
+
+std::string ProgressPrinter::rowName(int task) {
     std::lock_guard lock(mutex_);
-    Row& row = rows_[task];
-    row.running = false;
-    if (terminal_) {
-        clearBlock();
+    return rows_[task].name;
+}
+
+void ProgressPrinter::ended(int task, const std::string& line) {
+    {
+        std::lock_guard lock(mutex_);
+        rows_[task].running = false;
     }
-    std::fprintf(out_, "失败  %s: %s\n", row.name.c_str(), reason.c_str());
-    if (terminal_) {
-        redraw();
-    }
-    std::fflush(out_);
+    message(line);
 }
 
 void ProgressPrinter::message(const std::string& line) {

@@ -30,6 +30,9 @@ class ProgressPrinter {
     };
     void redraw();
     void clearBlock();
+    std::string rowName(int task);
+    // The task is no longer running; its last line is printed above the running ones.
+    void ended(int task, const std::string& line);
 
     std::FILE* out_;
     bool terminal_;

@@ -151,35 +151,47 @@ bool isLossless(const AVCodec* encoder) {
            !(descriptor->props & AV_CODEC_PROP_LOSSY);
 }
 
-const AVCodec* findEncoder(const std::string& name, AVCodecID fallback) {
-    if (!name.empty()) {
-        return avcodec_find_encoder_by_name(encoderName(name).c_str());
+const StreamSummary* streamOf(const TFileStreamInfo& input, int index) {
+    for (const StreamSummary& s : input.Streams) {
+        if (s.index == index) {
+            return &s;
+        }
     }
-    return fallback == AV_CODEC_ID_NONE ? nullptr : avcodec_find_encoder(fallback);
+    return nullptr;
+}
+
+// The encoder by its name, or the container's own for that kind of stream; nothing (with an
+// error when a name was given or the container refuses it) when there is none to use.
+const AVCodec* chooseEncoder(const std::string& name, AVCodecID fallback,
+                             const AVOutputFormat* muxer, const char* kind, OutputPlan& plan) {
+    const AVCodec* encoder = nullptr;
+    if (!name.empty()) {
+        encoder = avcodec_find_encoder_by_name(encoderName(name).c_str());
+        if (!encoder) {
+            plan.error = std::string("找不到") + kind + "编码器 \"" + name + "\"";
+        }
+    } else if (fallback != AV_CODEC_ID_NONE) {
+        encoder = avcodec_find_encoder(fallback);
+    }
+    if (encoder && avformat_query_codec(muxer, encoder->id, FF_COMPLIANCE_NORMAL) == 0) {
+        plan.error =
+            std::string("输出格式 ") + muxer->name + " 不支持" + kind + "编码 " + encoder->name;
+        return nullptr;
+    }
+    return encoder;
 }
 
 std::optional<AudioPlan> planAudio(const TOutputOptions& o, const TFileStreamInfo& input,
                                    const AVOutputFormat* muxer, const TargetSettings* target,
                                    OutputPlan& plan) {
-    const StreamSummary* source = nullptr;
-    for (const StreamSummary& s : input.Streams) {
-        if (s.index == input.BestAudio) {
-            source = &s;
-        }
-    }
+    const StreamSummary* source = streamOf(input, input.BestAudio);
     if (!source || o.DisableAudio) {
         return std::nullopt;
     }
-    const AVCodecID defaultCodec = target ? target->audio : muxer->audio_codec;
-    const AVCodec* encoder = findEncoder(target ? std::string() : o.AudioCodec, defaultCodec);
+    const AVCodec* encoder =
+        chooseEncoder(target ? std::string() : o.AudioCodec,
+                      target ? target->audio : muxer->audio_codec, muxer, "音频", plan);
     if (!encoder) {
-        if (!o.AudioCodec.empty()) {
-            plan.error = "找不到音频编码器 \"" + o.AudioCodec + "\"";
-        }
-        return std::nullopt;
-    }
-    if (avformat_query_codec(muxer, encoder->id, FF_COMPLIANCE_NORMAL) == 0) {
-        plan.error = std::string("输出格式 ") + muxer->name + " 不支持音频编码 " + encoder->name;
         return std::nullopt;
     }
     AudioPlan audio;
@@ -258,25 +270,14 @@ bool parseSize(const std::string& text, int& width, int& height) {
 std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInfo& input,
                                    const AVOutputFormat* muxer, const TargetSettings* target,
                                    bool ntsc, OutputPlan& plan) {
-    const StreamSummary* source = nullptr;
-    for (const StreamSummary& s : input.Streams) {
-        if (s.index == input.BestVideo) {
-            source = &s;
-        }
-    }
+    const StreamSummary* source = streamOf(input, input.BestVideo);
     if (!source || o.DisableVideo) {
         return std::nullopt;
     }
-    const AVCodecID defaultCodec = target ? target->video : muxer->video_codec;
-    const AVCodec* encoder = findEncoder(target ? std::string() : o.VideoCodec, defaultCodec);
+    const AVCodec* encoder =
+        chooseEncoder(target ? std::string() : o.VideoCodec,
+                      target ? target->video : muxer->video_codec, muxer, "视频", plan);
     if (!encoder) {
-        if (!o.VideoCodec.empty()) {
-            plan.error = "找不到视频编码器 \"" + o.VideoCodec + "\"";
-        }
-        return std::nullopt;
-    }
-    if (avformat_query_codec(muxer, encoder->id, FF_COMPLIANCE_NORMAL) == 0) {
-        plan.error = std::string("输出格式 ") + muxer->name + " 不支持视频编码 " + encoder->name;
         return std::nullopt;
     }
     VideoPlan video;
@@ -429,11 +430,8 @@ OutputPlan makeOutputPlan(const TOutputOptions& o, const TFileStreamInfo& input)
     const bool disc = o.TargetType != TOptionTargetType::ttIgnore;
     bool ntsc = o.NormType == TOptionNormType::ntNTSC;
     if (o.NormType == TOptionNormType::ntAuto) {
-        for (const StreamSummary& s : input.Streams) {
-            if (s.index == input.BestVideo && std::abs(s.frameRate - 29.97) < 0.1) {
-                ntsc = true;
-            }
-        }
+        const StreamSummary* video = streamOf(input, input.BestVideo);
+        ntsc = video && std::abs(video->frameRate - 29.97) < 0.1;
     }
     const TargetSettings settings = targetSettings(o.TargetType, ntsc);
     const TargetSettings* target = disc ? &settings : nullptr;
