@@ -208,10 +208,11 @@ void MainWindow::selectRow(int row) {
     if (row < 0 || row >= jobs_.rowCount()) {
         return;
     }
+    // Selecting the row already selected changes nothing, but its choices are restored anyway.
+    const bool alreadySelected = selectedRow() == row;
     ui_.lvFiles->selectRow(row);
     ui_.lvFiles->setFocus();
-    // Selecting the row already selected changes nothing, but the choices are restored anyway.
-    if (selectedRow() == row) {
+    if (alreadySelected) {
         onSelectionChanged();
     }
 }
