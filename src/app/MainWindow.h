@@ -15,15 +15,13 @@ class OptionsDialog;
 }
 namespace talwyn::media {
 class Converter;
+class Player;
 struct TProgressInfo;
 struct TTerminateInfo;
 struct PreviewPicture;
 }  // namespace talwyn::media
 namespace talwyn::conversion {
 class ConverterBridge;
-}
-namespace talwyn::media {
-class Player;
 }
 namespace talwyn::preview {
 class PreviewBridge;
