@@ -87,22 +87,25 @@ void Player::emitState(TPlayState state) {
 
 bool Player::Open(const std::string& fileName, int screenWidth, int screenHeight, bool paused) {
     Stop(true);
-    Probe probe;
-    if (!probe.LoadFile(fileName)) {
-        std::lock_guard lock(mutex_);
-        lastError_ = probe.LastErrMsg();
-        return false;
-    }
     auto session = std::make_unique<Session>();
+    const auto refuse = [this](std::string reason) {
+        std::lock_guard lock(mutex_);
+        lastError_ = std::move(reason);
+        return false;
+    };
     AVFormatContext* raw = nullptr;
     if (const int status = avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr);
         status < 0) {
-        std::lock_guard lock(mutex_);
-        lastError_ = "无法打开 " + fileName + ": " + avErrorText(status);
-        return false;
+        return refuse("无法打开 " + fileName + ": " + avErrorText(status));
     }
     session->input.reset(raw);
-    avformat_find_stream_info(raw, nullptr);
+    if (const int status = avformat_find_stream_info(raw, nullptr); status < 0) {
+        return refuse("无法读取 " + fileName + ": " + avErrorText(status));
+    }
+    Probe probe;
+    if (!probe.Describe(raw, fileName)) {
+        return refuse(probe.LastErrMsg());
+    }
     const TFileStreamInfo& info = probe.FileStreamInfo();
     session->infoText = probe.FileInfoText();
     session->duration = info.Duration;

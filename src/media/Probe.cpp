@@ -119,16 +119,32 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
         return false;
     }
 
+    if (!Describe(context.get(), fileName)) {
+        return false;
+    }
+    // A header can promise streams that the data does not hold: decode the first frames.
+    const int check = info_.BestVideo >= 0 ? info_.BestVideo : info_.BestAudio;
+    if (!decodes(context.get(), check)) {
+        lastError_ = "文件 \"" + fileName + "\" 已损坏或不完整，无法解码其中的音频或视频";
+        return false;
+    }
+    return true;
+}
+
+bool Probe::Describe(AVFormatContext* context, const std::string& fileName) {
+    fileName_ = fileName;
+    info_ = {};
+    std::error_code error;
+    fileSize_ = int64_t(std::filesystem::file_size(fileName, error));
+    const std::string demuxer = context->iformat->name;
     info_.FormatName = demuxer;
     info_.FormatLongName = context->iformat->long_name ? context->iformat->long_name : demuxer;
     info_.Duration = context->duration > 0 ? context->duration : 0;
     info_.StartTime = context->start_time != AV_NOPTS_VALUE ? context->start_time : 0;
     info_.BitRate = context->bit_rate;
 
-    const int bestVideo =
-        av_find_best_stream(context.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    const int bestAudio =
-        av_find_best_stream(context.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    const int bestVideo = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int bestAudio = av_find_best_stream(context, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const AVStream* stream = context->streams[i];
         if (!isUsable(stream) || !avcodec_find_decoder(stream->codecpar->codec_id)) {
@@ -146,7 +162,7 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
         summary.width = p->width;
         summary.height = p->height;
         const AVRational rate =
-            av_guess_frame_rate(context.get(), const_cast<AVStream*>(stream), nullptr);
+            av_guess_frame_rate(context, const_cast<AVStream*>(stream), nullptr);
         summary.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
         summary.sampleRate = p->sample_rate;
         summary.channels = p->ch_layout.nb_channels;
@@ -161,12 +177,6 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
     }
     if (info_.Streams.empty()) {
         lastError_ = "文件 \"" + fileName + "\" 中没有可以解码的音频或视频";
-        return false;
-    }
-    // A header can promise streams that the data does not hold: decode the first frames.
-    const int check = info_.BestVideo >= 0 ? info_.BestVideo : info_.BestAudio;
-    if (!decodes(context.get(), check)) {
-        lastError_ = "文件 \"" + fileName + "\" 已损坏或不完整，无法解码其中的音频或视频";
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct AVFormatContext;
+
 // Opens a media file and describes it. A file is accepted only when it holds an audio or video
 // stream that really decodes; everything else is refused with a reason a person can read.
 
@@ -32,6 +34,9 @@ struct TFileStreamInfo {
 class Probe {
   public:
     bool LoadFile(const std::string& fileName, const std::string& formatName = {});
+    // Describes a file another part has opened (its stream information read), without the
+    // decoding check; false when it holds no audio or video stream there is a decoder for.
+    bool Describe(AVFormatContext* context, const std::string& fileName);
 
     const TFileStreamInfo& FileStreamInfo() const { return info_; }
     int64_t FileSize() const { return fileSize_; }
