@@ -178,6 +178,8 @@ class MainWindow : public QWidget {
     void wireCommands();
     void wireJobList();
     void wireCatalogue();
+    // The ProfileCode of what the two selectors show.
+    int currentProfileCode() const;
     void presetChanged(MainWindowUi::PresetBox box);
     void applyPresetText(MainWindowUi::PresetBox box, const QString& text);
     QString presetSetting(MainWindowUi::PresetBox box) const;

@@ -74,6 +74,11 @@ void MainWindow::wireCatalogue() {
     }
 }
 
+int MainWindow::currentProfileCode() const {
+    return catalogue::groupOf(ui_.categoryBox->currentIndex()) * 100 +
+           ui_.profileBox->currentIndex();
+}
+
 int MainWindow::selectedRow() const {
     const QModelIndexList rows = ui_.lvFiles->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -144,8 +149,7 @@ void MainWindow::ResetProfileSettings() {
 }
 
 void MainWindow::ApplyProfileSettings() {
-    const int code =
-        catalogue::groupOf(ui_.categoryBox->currentIndex()) * 100 + ui_.profileBox->currentIndex();
+    const int code = currentProfileCode();
     joblist::ApplyProfile(fields_, code);
     const QString extension = joblist::ProfileExtension(code);
 
@@ -203,8 +207,7 @@ void MainWindow::FillPresetLists() {
         list->clear();
         list->setEnabled(true);
     }
-    const int code =
-        catalogue::groupOf(ui_.categoryBox->currentIndex()) * 100 + ui_.profileBox->currentIndex();
+    const int code = currentProfileCode();
     fields_.All_Trant_Number = code + 100;
     fields_.Video_DisableVideo = false;
     const catalogue::ProfileRecord* profile = catalogue::findProfile(code);

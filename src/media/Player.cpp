@@ -268,11 +268,6 @@ bool Player::isPaused() const {
     return paused_;
 }
 
-int64_t Player::Duration() const {
-    std::lock_guard lock(mutex_);
-    return session_ ? session_->duration : 0;
-}
-
 PlayerPicture Player::CurrentFrame() const {
     std::lock_guard lock(mutex_);
     return picture_;

@@ -57,7 +57,6 @@ class Player {
 
     bool isOpen() const;
     bool isPaused() const;
-    int64_t Duration() const;
     // A copy of the picture shown last.
     PlayerPicture CurrentFrame() const;
     std::string LastErrMsg() const;

@@ -29,11 +29,6 @@ void TaskControl::reset() {
     stopped_ = false;
 }
 
-bool TaskControl::paused() const {
-    std::lock_guard lock(mutex_);
-    return paused_;
-}
-
 bool TaskControl::waitWhilePaused() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !paused_ || stopped_; });

@@ -19,7 +19,6 @@ class TaskControl {
     void reset();
 
     bool stopRequested() const { return stopped_.load(); }
-    bool paused() const;
     // Blocks while paused; returns false when the work is to stop.
     bool waitWhilePaused();
 
