@@ -185,7 +185,8 @@ void MainWindow::appendLog(const QString& line) {
 }
 
 void MainWindow::setListCommandsEnabled(bool on) {
-    for (QAction* item : {ui_.removeItem, ui_.renameItem, ui_.clearItem, ui_.startItem}) {
+    for (QAction* item :
+         {ui_.removeItem, ui_.renameItem, ui_.clearItem, ui_.startItem, ui_.applyToAllItem}) {
         item->setEnabled(on);
     }
     // The buttons' icons hold both glyphs; the enabled state picks the one shown.
@@ -221,11 +222,9 @@ bool MainWindow::applySkin(int index) {
 }
 
 void MainWindow::setWorkControlsEnabled(bool on) {
-    for (QComboBox* box : ui_.presetBoxes) {
-        box->setEnabled(on);
-    }
     ui_.categoryBox->setEnabled(on);
     ui_.profileBox->setEnabled(on);
+    updatePresetListStates();
     ui_.browseButton->setEnabled(on);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowUi.h"
+#include "conversion/JobChoice.h"
 #include "joblist/JobListModel.h"
 #include "joblist/JobSlots.h"
 #include "joblist/WorkingFields.h"
@@ -22,7 +23,8 @@ struct PreviewPicture;
 }  // namespace talwyn::media
 namespace talwyn::conversion {
 class ConverterBridge;
-}
+struct JobRecord;
+}  // namespace talwyn::conversion
 namespace talwyn::preview {
 class PreviewBridge;
 class Snapshots;
@@ -85,8 +87,12 @@ class MainWindow : public QWidget {
     void selectCategory(int index);
     void selectProfile(int index);
     void selectPreset(MainWindowUi::PresetBox box, int position);
-    // The selected job row, or -1.
+    // The current one of the selected rows (the one the panel shows), or -1.
     int selectedRow() const;
+    // Every selected row, in list order.
+    QList<int> selectedRows() const;
+    // The profile and preset positions the panel shows.
+    conversion::JobChoice panelChoice() const;
 
   public slots:
     void InitValues();
@@ -151,6 +157,9 @@ class MainWindow : public QWidget {
     bool CommitRename();
     void CancelRename();
 
+    // The panel's profile and preset choices to every row.
+    void ApplyToAllJobs();
+
     void ShowHelp();
     void OpenWebSite();
     void ShowAbout();
@@ -180,10 +189,23 @@ class MainWindow : public QWidget {
     void wireCatalogue();
     // The ProfileCode of what the two selectors show.
     int currentProfileCode() const;
-    void presetChanged(MainWindowUi::PresetBox box);
-    void applyPresetText(MainWindowUi::PresetBox box, const QString& text);
-    QString presetSetting(MainWindowUi::PresetBox box) const;
-    void writeSettingsColumns(int row);
+    void presetChanged();
+    void fillProfileEntries();
+    // The preset lists of the choice's profile, set to its positions.
+    void fillPresetEntries(const conversion::JobChoice& choice);
+    // The selectors and lists as the choice has them; no row changes.
+    void showChoice(const conversion::JobChoice& choice);
+    // The record of what the panel shows: the working settings, the values really used, and
+    // which lists can be chosen from.
+    void showPanelRecord();
+    void updatePresetListStates();
+    void takeSettings(const conversion::JobRecord& record);
+    void applyPanelToSelectedRows();
+    // The row's whole record, its output name's extension and its slot's output record.
+    void applyRecord(int row, const conversion::JobRecord& record);
+    // The wanted path, or the first free "_1", "_2", … variant: free of existing files (unless
+    // overwriting), of every input and of the outputs of the rows other than ownRow.
+    QString freeOutputPath(const QString& wanted, int ownRow) const;
 
     enum class AddOutcome { Added, Skipped, EndCommand };
     AddOutcome addOneFile(const QString& path);
@@ -219,8 +241,8 @@ class MainWindow : public QWidget {
     int skinIndex_ = -1;
     bool livePreview_ = false;
     QString bsSkinSlider1_down_UP;
-    // The text each preset list shows; emptying a list does not change it.
-    std::array<QString, 6> presetShown_;
+    // The preset lists the shown profile lets the user choose from.
+    std::array<bool, 6> presetUsable_{};
     QString openFilter_;
     std::unique_ptr<media::Converter> converter_;
     conversion::ConverterBridge* bridge_ = nullptr;

@@ -38,6 +38,7 @@ void MainWindow::applyCommandState(const CommandState& state) {
     ui_.removeItem->setEnabled(state.removeRename);
     ui_.renameButton->setEnabled(state.removeRename);
     ui_.renameItem->setEnabled(state.removeRename);
+    ui_.applyToAllItem->setEnabled(state.removeRename);
     ui_.clearButton->setEnabled(state.clear);
     ui_.clearItem->setEnabled(state.clear);
 }

@@ -1,60 +1,34 @@
 // The main window's output format: the category and profile selectors, the six preset lists, and
-// how they make the working settings and rewrite the selected job row.
+// how a choice made there becomes the settings record of the selected rows.
 
 #include "app/Glyphs.h"
 #include "app/MainWindow.h"
 #include "app/OfficeComboBox.h"
+#include "app/PresetComboBox.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
+#include "conversion/JobRecord.h"
 #include "joblist/ProfileApplication.h"
-#include "joblist/TextFormats.h"
 #include "settings/OptionsDialog.h"
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTableView>
+
+#include <algorithm>
 #include <set>
 
 namespace talwyn::app {
 namespace {
 
 using Box = MainWindowUi::PresetBox;
-using joblist::JobColumn;
+using joblist::PresetKind;
 
-struct PresetBoxInfo {
-    int storedField;   // its field in the row's preset positions
-    JobColumn column;  // the row's column of its setting
-};
-
-// Indexed by MainWindowUi::PresetBox.
-constexpr std::array<PresetBoxInfo, 6> kPresetBoxes{{
-    {0, joblist::FrameSize},
-    {1, joblist::VideoBitrate},
-    {4, joblist::FrameRate},
-    {2, joblist::AudioBitrate},
-    {5, joblist::AudioSampleRate},
-    {3, joblist::FrameAspectRatio},
-}};
-
-const catalogue::PresetCell& cellOf(const catalogue::PresetRow& row, Box box) {
-    switch (box) {
-        case Box::FrameSizeBox:
-            return row.frameSize;
-        case Box::VideoBitrateBox:
-            return row.videoBitrate;
-        case Box::FrameRateBox:
-            return row.frameRate;
-        case Box::AudioBitrateBox:
-            return row.audioBitrate;
-        case Box::SampleRateBox:
-            return row.sampleRate;
-        case Box::AspectBox:
-            break;
-    }
-    return row.aspect;
+// The boxes are in the order of the preset kinds.
+PresetKind kindOf(int box) {
+    return PresetKind(box);
 }
 
 }  // namespace
@@ -72,6 +46,7 @@ void MainWindow::wireCatalogue() {
         connect(ui_.presetBoxes[box], &QComboBox::activated, this,
                 [this, box](int position) { selectPreset(Box(box), position); });
     }
+    connect(ui_.applyToAllItem, &QAction::triggered, this, &MainWindow::ApplyToAllJobs);
 }
 
 int MainWindow::currentProfileCode() const {
@@ -79,9 +54,32 @@ int MainWindow::currentProfileCode() const {
            ui_.profileBox->currentIndex();
 }
 
+conversion::JobChoice MainWindow::panelChoice() const {
+    conversion::JobChoice choice{{ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()},
+                                 {}};
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        conversion::SetPresetPosition(choice, kindOf(box), ui_.presetBoxes[box]->currentIndex());
+    }
+    return choice;
+}
+
+QList<int> MainWindow::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : ui_.lvFiles->selectionModel()->selectedRows()) {
+        rows << index.row();
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 int MainWindow::selectedRow() const {
-    const QModelIndexList rows = ui_.lvFiles->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    const QItemSelectionModel* selection = ui_.lvFiles->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), {})) {
+        return current.row();
+    }
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
 }
 
 void MainWindow::selectCategory(int index) {
@@ -95,21 +93,15 @@ void MainWindow::selectProfile(int index) {
 }
 
 void MainWindow::selectPreset(Box box, int position) {
-    QComboBox* list = ui_.presetBoxes[box];
-    list->setCurrentIndex(position);
-    const QString shown = list->currentText();
-    if (shown == presetShown_[box]) {
-        return;
-    }
-    presetShown_[box] = shown;
-    presetChanged(box);
+    ui_.presetBoxes[box]->setCurrentIndex(position);
+    presetChanged();
 }
 
 void MainWindow::bsSkinOfficeComboBox2Change() {
     FillProfileList();
 }
 
-void MainWindow::FillProfileList() {
+void MainWindow::fillProfileEntries() {
     ui_.profileBox->clear();
     int position = 0;
     for (const catalogue::ProfileRecord& profile :
@@ -119,29 +111,152 @@ void MainWindow::FillProfileList() {
                                  QString::fromUtf8(profile.caption));
     }
     ui_.profileBox->update();
+}
+
+void MainWindow::FillProfileList() {
+    fillProfileEntries();
     selectProfile(0);
 }
 
 void MainWindow::bsSkinOfficeComboBox1Change() {
     FillPresetLists();
-    const QString titleExtension = catalogue::titleExtension(ui_.profileBox->currentText());
-    const int row = selectedRow();
-    if (row < 0) {
+    applyPanelToSelectedRows();
+}
+
+void MainWindow::FillPresetLists() {
+    if (const auto choice = conversion::DefaultChoice(
+            {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()})) {
+        fillPresetEntries(*choice);
         return;
     }
-    ApplyProfileSettings();
-    ConfirmPresetChoices();
-    // The row converts with what the preset lists show, so its preset columns say the same.
-    for (int box = 0; box < int(kPresetBoxes.size()); ++box) {
-        jobs_.setText(row, kPresetBoxes[box].column, presetSetting(Box(box)));
+    for (QComboBox* list : ui_.presetBoxes) {
+        list->clear();
     }
-    jobs_.setText(row, joblist::OutputFile,
-                  catalogue::OutputNaming::withExtension(jobs_.text(row, joblist::OutputFile),
-                                                         titleExtension));
-    jobs_.setText(row, joblist::CatalogueSlotColumn,
-                  QString::number(joblist::EncodeCatalogueSlot(
-                      {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()})));
+    showPanelRecord();
+}
+
+void MainWindow::fillPresetEntries(const conversion::JobChoice& choice) {
+    const conversion::JobRecord record = conversion::MakeJobRecord(choice);
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        QComboBox* list = ui_.presetBoxes[box];
+        list->clear();
+        for (const char* entry : conversion::PresetEntries(choice, kindOf(box))) {
+            list->addItem(QString::fromUtf8(entry));
+        }
+        list->setCurrentIndex(conversion::PresetPosition(record.choice, kindOf(box)));
+    }
+    showPanelRecord();
+}
+
+void MainWindow::showChoice(const conversion::JobChoice& choice) {
+    ui_.categoryBox->setCurrentIndex(choice.catalogue.category);
+    fillProfileEntries();
+    ui_.profileBox->setCurrentIndex(choice.catalogue.profile);
+    fillPresetEntries(choice);
+}
+
+void MainWindow::showPanelRecord() {
+    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    takeSettings(record);
+    fields_.All_Trant_Number = currentProfileCode() + 100;
+    const std::array<bool, 6> locked = conversion::FixedPresetLists(record.choice);
+    const catalogue::ProfileRecord* profile = catalogue::findProfile(currentProfileCode());
+    const bool audioOnly = profile && catalogue::isAudioOnly(profile->presets);
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        const bool video = box != Box::AudioBitrateBox && box != Box::SampleRateBox;
+        presetUsable_[box] = !locked[box] && !(audioOnly && video);
+        ui_.presetBoxes[box]->setEffective(record.presets[box].effective, locked[box]);
+    }
+    updatePresetListStates();
+}
+
+void MainWindow::updatePresetListStates() {
+    // A batch locks the selectors, and the lists with them; the lists the profile locks stay
+    // locked after it.
+    const bool unlocked = ui_.profileBox->isEnabledTo(this);
+    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
+        ui_.presetBoxes[box]->setEnabled(unlocked && presetUsable_[box]);
+    }
+}
+
+void MainWindow::takeSettings(const conversion::JobRecord& record) {
+    joblist::WorkingFields settings = record.fields;
+    settings.FileOutPutPath = fields_.FileOutPutPath;
+    settings.Video_AddFileName = fields_.Video_AddFileName;
+    settings.Video_OutPutFileName = fields_.Video_OutPutFileName;
+    settings.All_Trant_Number = fields_.All_Trant_Number;
+    settings.T_Movie_PLayer_FileName = fields_.T_Movie_PLayer_FileName;
+    fields_ = settings;
+}
+
+void MainWindow::presetChanged() {
+    showPanelRecord();
+    applyPanelToSelectedRows();
+}
+
+void MainWindow::applyPanelToSelectedRows() {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
+        return;
+    }
+    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    for (const int row : rows) {
+        applyRecord(row, record);
+    }
     ui_.lvFiles->setFocus();
+}
+
+void MainWindow::ApplyToAllJobs() {
+    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    for (int row = 0; row < jobs_.rowCount(); ++row) {
+        applyRecord(row, record);
+    }
+}
+
+void MainWindow::applyRecord(int row, const conversion::JobRecord& record) {
+    joblist::JobRow updated = jobs_.row(row);
+    conversion::WriteRecordColumns(updated, record);
+    const QString name = jobs_.text(row, joblist::OutputFile);
+    const QString renamed = catalogue::OutputNaming::withExtension(name, record.extension);
+    if (renamed != name) {
+        const QString folder = ui_.folderEdit->text();
+        updated.text[joblist::OutputFile] =
+            QFileInfo(freeOutputPath(folder + QLatin1Char('/') + renamed, row)).fileName();
+    }
+    for (int column = joblist::OutputFile; column < joblist::kJobColumnCount; ++column) {
+        if (column >= joblist::CatalogueSlotColumn || column == joblist::OutputFile) {
+            jobs_.setText(row, joblist::JobColumn(column), updated.text[column]);
+        }
+    }
+    media::TOutputOptions options = conversion::TaskOptions(record);
+    options.FileName =
+        (ui_.folderEdit->text() + QLatin1Char('/') + updated.text[joblist::OutputFile])
+            .toStdString();
+    slots_.setOutput(updated.slot, options);
+}
+
+QString MainWindow::freeOutputPath(const QString& wanted, int ownRow) const {
+    // A name is taken by a file on disk, by another row's output, or by any input; the last two
+    // are never overwritten, whatever the overwrite choice says.
+    const QString folder = ui_.folderEdit->text();
+    std::set<QString> reserved;
+    if (!fields_.Video_AddFileName.isEmpty()) {
+        reserved.insert(QDir::cleanPath(fields_.Video_AddFileName));
+    }
+    for (int row = 0; row < jobs_.rowCount(); ++row) {
+        reserved.insert(QDir::cleanPath(jobs_.text(row, joblist::InputFile)));
+        if (row != ownRow) {
+            reserved.insert(
+                QDir::cleanPath(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
+        }
+    }
+    const auto isReserved = [&](const QString& path) {
+        return reserved.count(QDir::cleanPath(path)) > 0;
+    };
+    const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
+    return catalogue::OutputNaming::uniquePath(wanted, overwrite, [&](const QString& path) {
+        return QFileInfo::exists(path) || isReserved(path);
+    });
 }
 
 void MainWindow::ResetProfileSettings() {
@@ -151,133 +266,40 @@ void MainWindow::ResetProfileSettings() {
 void MainWindow::ApplyProfileSettings() {
     const int code = currentProfileCode();
     joblist::ApplyProfile(fields_, code);
-    const QString extension = joblist::ProfileExtension(code);
-
-    // A name is taken by a file on disk, by another row's output, or by any input; the last two
-    // are never overwritten, whatever the overwrite choice says.
-    const QString folder = ui_.folderEdit->text();
-    std::set<QString> reserved{QDir::cleanPath(fields_.Video_AddFileName)};
-    for (int row = 0; row < jobs_.rowCount(); ++row) {
-        reserved.insert(QDir::cleanPath(jobs_.text(row, joblist::InputFile)));
-        reserved.insert(
-            QDir::cleanPath(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
-    }
-    const auto isReserved = [&](const QString& path) {
-        return reserved.count(QDir::cleanPath(path)) > 0;
-    };
-    const QString wanted =
-        catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, folder, extension);
-    const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
-    fields_.Video_OutPutFileName = catalogue::OutputNaming::uniquePath(
-        wanted, overwrite,
-        [&](const QString& path) { return QFileInfo::exists(path) || isReserved(path); });
-
-    if (const int row = selectedRow(); row >= 0) {
-        writeSettingsColumns(row);
-    }
-}
-
-void MainWindow::writeSettingsColumns(int row) {
-    const joblist::WorkingFields& f = fields_;
-    const std::pair<JobColumn, QString> columns[] = {
-        {joblist::VideoCodec, f.Video_VideoCodec},
-        {joblist::AudioCodec, f.Video_AudioCodec},
-        {joblist::AudioChannels, f.Video_AudioChannels},
-        {joblist::VideoTag, f.Video_VideoTag},
-        {joblist::FileExt, f.Video_FileExt},
-        {joblist::FrameSize, f.Video_FrameSize},
-        {joblist::VideoBitrate, QString::number(f.Video_VideoBitrate)},
-        {joblist::FrameRate, f.Video_FrameRate},
-        {joblist::AudioBitrate, QString::number(f.Video_AudioBitrate)},
-        {joblist::AudioSampleRate, f.Video_AudioSampleRate},
-        {joblist::FrameAspectRatio, f.Video_FrameAspectRatio},
-        {joblist::DisableVideo,
-         f.Video_DisableVideo ? QStringLiteral("True") : QStringLiteral("False")},
-        {joblist::TargetType, f.Video_TargetType},
-        {joblist::NormType, f.Video_NormType},
-    };
-    for (const auto& [column, value] : columns) {
-        jobs_.setText(row, column, value);
-    }
-}
-
-void MainWindow::FillPresetLists() {
-    // Emptying a list leaves what it last showed in presetShown_.
-    for (QComboBox* list : ui_.presetBoxes) {
-        list->clear();
-        list->setEnabled(true);
-    }
-    const int code = currentProfileCode();
-    fields_.All_Trant_Number = code + 100;
-    fields_.Video_DisableVideo = false;
-    const catalogue::ProfileRecord* profile = catalogue::findProfile(code);
-    if (!profile) {
-        return;
-    }
-    for (int box = 0; box < int(ui_.presetBoxes.size()); ++box) {
-        const catalogue::PresetCell& cell = cellOf(profile->presets, Box(box));
-        for (const char* entry : cell.list->entries) {
-            ui_.presetBoxes[box]->addItem(QString::fromUtf8(entry));
-        }
-        selectPreset(Box(box), catalogue::selectedPosition(cell));
-    }
-    if (catalogue::isAudioOnly(profile->presets)) {
-        for (const Box box :
-             {Box::FrameSizeBox, Box::VideoBitrateBox, Box::AspectBox, Box::FrameRateBox}) {
-            ui_.presetBoxes[box]->setEnabled(false);
-        }
-    }
+    fields_.Video_OutPutFileName = freeOutputPath(
+        catalogue::OutputNaming::outputPath(fields_.Video_AddFileName, ui_.folderEdit->text(),
+                                            joblist::ProfileExtension(code)),
+        -1);
 }
 
 void MainWindow::ConfirmPresetChoices() {
     for (const Box box : {Box::FrameSizeBox, Box::FrameRateBox, Box::VideoBitrateBox,
                           Box::SampleRateBox, Box::AudioBitrateBox, Box::AspectBox}) {
-        applyPresetText(box, ui_.presetBoxes[box]->currentText());
+        const QString text = ui_.presetBoxes[box]->currentText();
+        if (!joblist::ApplyPresetText(fields_, kindOf(box), text)) {
+            appendLog(
+                QStringLiteral("Preset \"%1\" holds no value; the setting is kept").arg(text));
+        }
     }
-}
-
-void MainWindow::applyPresetText(Box box, const QString& text) {
-    if (!joblist::ApplyPresetText(fields_, joblist::PresetKind(box), text)) {
-        appendLog(QStringLiteral("Preset \"%1\" holds no value; the setting is kept").arg(text));
-    }
-}
-
-QString MainWindow::presetSetting(Box box) const {
-    return joblist::PresetSetting(fields_, joblist::PresetKind(box));
-}
-
-void MainWindow::presetChanged(Box box) {
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
-    }
-    const PresetBoxInfo& info = kPresetBoxes[box];
-    jobs_.setText(
-        row, joblist::PresetPositionsColumn,
-        joblist::ReplacePresetField(jobs_.text(row, joblist::PresetPositionsColumn),
-                                    info.storedField, ui_.presetBoxes[box]->currentIndex()));
-    applyPresetText(box, ui_.presetBoxes[box]->currentText());
-    jobs_.setText(row, info.column, presetSetting(box));
-    ui_.lvFiles->setFocus();
 }
 
 void MainWindow::bsSkinComboBox1Change() {
-    presetChanged(Box::FrameSizeBox);
+    presetChanged();
 }
 void MainWindow::bsSkinComboBox2Change() {
-    presetChanged(Box::VideoBitrateBox);
+    presetChanged();
 }
 void MainWindow::bsSkinComboBox3Change() {
-    presetChanged(Box::AudioBitrateBox);
+    presetChanged();
 }
 void MainWindow::bsSkinComboBox4Change() {
-    presetChanged(Box::AspectBox);
+    presetChanged();
 }
 void MainWindow::bsSkinComboBox9Change() {
-    presetChanged(Box::FrameRateBox);
+    presetChanged();
 }
 void MainWindow::bsSkinComboBox10Change() {
-    presetChanged(Box::SampleRateBox);
+    presetChanged();
 }
 
 }  // namespace talwyn::app

@@ -8,7 +8,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
 #include "conversion/JobRecipe.h"
-#include "conversion/OutputRecord.h"
+#include "conversion/JobRecord.h"
 #include "joblist/TextFormats.h"
 #include "media/Converter.h"
 
@@ -148,10 +148,13 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     appendLog(QString::fromStdString(converter_->TaskInfoText(task)));
     fields_.T_Movie_PLayer_FileName = path;
 
-    ApplyProfileSettings();
-    ConfirmPresetChoices();
-    media::TOutputOptions record = conversion::OutputRecord(fields_);
-    if (!converter_->SetOutputFile(task, fields_.Video_OutPutFileName.toStdString(), record)) {
+    // The new row takes what the panel shows; no other row changes.
+    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    takeSettings(record);
+    fields_.Video_OutPutFileName = freeOutputPath(
+        catalogue::OutputNaming::outputPath(path, ui_.folderEdit->text(), record.extension), -1);
+    media::TOutputOptions options = conversion::TaskOptions(record);
+    if (!converter_->SetOutputFile(task, fields_.Video_OutPutFileName.toStdString(), options)) {
         converter_->RemoveTask(task);
         appendLog({});
         appendLog(QStringLiteral("***Cannot do convert, error: ") +
@@ -169,32 +172,12 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     t[joblist::InputSize] = joblist::SizeText(converter_->TaskFileSize(task));
     t[joblist::OutputFile] = QFileInfo(fields_.Video_OutPutFileName).fileName();
     t[joblist::Sequence] = number(task + 1);
-    t[joblist::CatalogueSlotColumn] = number(joblist::EncodeCatalogueSlot(
-        {ui_.categoryBox->currentIndex(), ui_.profileBox->currentIndex()}));
-    const auto& boxes = ui_.presetBoxes;
-    t[joblist::PresetPositionsColumn] =
-        joblist::EncodePresetPositions({boxes[MainWindowUi::FrameSizeBox]->currentIndex(),
-                                        boxes[MainWindowUi::VideoBitrateBox]->currentIndex(),
-                                        boxes[MainWindowUi::AudioBitrateBox]->currentIndex(),
-                                        boxes[MainWindowUi::AspectBox]->currentIndex(),
-                                        boxes[MainWindowUi::FrameRateBox]->currentIndex(),
-                                        boxes[MainWindowUi::SampleRateBox]->currentIndex()});
-    t[joblist::VideoCodec] = QString::fromStdString(record.VideoCodec);
-    t[joblist::AudioCodec] = QString::fromStdString(record.AudioCodec);
-    t[joblist::AudioChannels] = number(record.AudioChannels);
-    t[joblist::VideoTag] = QString::fromStdString(record.VideoTag);
-    t[joblist::FileExt] = QString::fromStdString(record.FileExt);
-    t[joblist::FrameSize] = QString::fromStdString(record.FrameSize);
-    t[joblist::VideoBitrate] = number(record.VideoBitrate);
-    t[joblist::FrameRate] = QString::fromStdString(record.FrameRate);
-    t[joblist::AudioBitrate] = number(record.AudioBitrate);
-    t[joblist::AudioSampleRate] = number(record.AudioSampleRate);
-    t[joblist::FrameAspectRatio] = QString::fromStdString(record.FrameAspectRatio);
+    conversion::WriteRecordColumns(row, record);
 
     media::TInputOptions input;
     input.FileName = path.toStdString();
-    record.FileName = fields_.Video_OutPutFileName.toStdString();
-    row.slot = slots_.allocate(input, record);
+    options.FileName = fields_.Video_OutPutFileName.toStdString();
+    row.slot = slots_.allocate(input, options);
     jobs_.appendRow(row);
     ui_.lvFiles->setFocus();
     setListCommandsEnabled(true);
@@ -222,41 +205,28 @@ void MainWindow::onSelectionChanged() {
     if (row < 0) {
         return;
     }
-    bool ok = false;
-    const int slot = jobs_.text(row, joblist::CatalogueSlotColumn).toInt(&ok);
-    const auto positions =
-        joblist::DecodePresetPositions(jobs_.text(row, joblist::PresetPositionsColumn));
-    if (!ok || !positions) {
+    // The panel shows the row's own record; showing it changes no row.
+    const std::optional<conversion::JobChoice> choice = conversion::ChoiceOfRow(jobs_.row(row));
+    if (!choice) {
+        appendLog(QStringLiteral("The format of row %1 cannot be read").arg(row + 1));
         return;
     }
-    const joblist::CatalogueIndexes indexes = joblist::DecodeCatalogueSlot(slot);
-    if (indexes.category < 0 || indexes.category >= catalogue::kCategoryCount ||
-        indexes.profile < 0 ||
-        indexes.profile >= int(catalogue::profilesOf(indexes.category).size())) {
-        return;
-    }
-    const QSignalBlocker blocker(ui_.lvFiles->selectionModel());
-    selectCategory(indexes.category);
-    selectProfile(indexes.profile);
-    selectPreset(MainWindowUi::FrameSizeBox, positions->frameSize);
-    selectPreset(MainWindowUi::VideoBitrateBox, positions->videoBitrate);
-    selectPreset(MainWindowUi::AudioBitrateBox, positions->audioBitrate);
-    selectPreset(MainWindowUi::AspectBox, positions->aspect);
-    selectPreset(MainWindowUi::FrameRateBox, positions->frameRate);
-    selectPreset(MainWindowUi::SampleRateBox, positions->sampleRate);
+    showChoice(*choice);
     ui_.slider->setValue(0);
     fields_.T_Movie_PLayer_FileName = jobs_.text(row, joblist::InputFile);
     OpenPreview();
 }
 
 void MainWindow::btnRemoveClick() {
-    const int row = selectedRow();
-    if (row < 0) {
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) {
         dialogs_.information(this, QStringLiteral("请先选择您需要删除的项目！"));
         return;
     }
-    converter_->RemoveTask(jobs_.text(row, joblist::Sequence).toInt() - 1);
-    slots_.markDeleted(jobs_.removeJob(row));
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
+        converter_->RemoveTask(jobs_.text(*it, joblist::Sequence).toInt() - 1);
+        slots_.markDeleted(jobs_.removeJob(*it));
+    }
     setListCommandsEnabled(!jobs_.isEmpty());
     ui_.lvFiles->setFocus();
     if (!jobs_.isEmpty()) {
@@ -325,7 +295,9 @@ bool MainWindow::CommitRename() {
                            QStringLiteral("文件名不能包含“/”，也不能是“.”或“..”"), ui_.edt);
         return false;
     }
-    const QString name = text + catalogue::titleExtension(ui_.profileBox->currentText());
+    const auto choice = conversion::ChoiceOfRow(jobs_.row(row));
+    const QString name =
+        text + conversion::MakeJobRecord(choice ? *choice : panelChoice()).extension;
     jobs_.setText(row, joblist::OutputFile, name);
     ui_.edt->hide();
     slots_.setOutputFileName(jobs_.row(row).slot,

@@ -2,6 +2,7 @@
 
 #include "app/Glyphs.h"
 #include "app/OfficeComboBox.h"
+#include "app/PresetComboBox.h"
 #include "app/ProductInfo.h"
 #include "joblist/JobColumns.h"
 #include "preview/PreviewScreen.h"
@@ -103,6 +104,8 @@ void MainWindowUi::setup(QWidget* window) {
     clearItem = addItem(editMenu, QStringLiteral("清空文件"), false);
     editMenu->addSeparator();
     renameItem = addItem(editMenu, QStringLiteral("重新命名"), false);
+    editMenu->addSeparator();
+    applyToAllItem = addItem(editMenu, QStringLiteral("应用到全部任务"), false);
     QMenu* actionMenu = menuBar->addMenu(QStringLiteral("动作"));
     startItem = addItem(actionMenu, QStringLiteral("开始转换"), false);
     stopItem = addItem(actionMenu, QStringLiteral("停止转换"), false);
@@ -161,7 +164,7 @@ void MainWindowUi::setup(QWidget* window) {
     lvFiles->setFont(listFont);
     lvFiles->setShowGrid(true);
     lvFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lvFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvFiles->setWordWrap(false);
     lvFiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -244,7 +247,7 @@ void MainWindowUi::setup(QWidget* window) {
         const int width = place.column < 0 ? 219 - 2 * kMargin : kHalf;
         addLabel(presetPanel, QString::fromUtf8(place.label), QRect(left, top, width, 17),
                  place.labelName);
-        presetBoxes[i] = new QComboBox(presetPanel);
+        presetBoxes[i] = new PresetComboBox(presetPanel);
         presetBoxes[i]->setObjectName(QLatin1String(place.boxName));
         presetBoxes[i]->setGeometry(left, top + 17, width, 24);
     }

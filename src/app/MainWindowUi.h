@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PresetComboBox.h"
+
 #include <QString>
 
 #include <array>
@@ -45,6 +47,7 @@ struct MainWindowUi {
     QAction* removeItem = nullptr;
     QAction* clearItem = nullptr;
     QAction* renameItem = nullptr;
+    QAction* applyToAllItem = nullptr;  // the panel's format to every row
     QAction* startItem = nullptr;
     QAction* stopItem = nullptr;
     QAction* pauseItem = nullptr;
@@ -95,7 +98,7 @@ struct MainWindowUi {
         SampleRateBox,
         AspectBox
     };
-    std::array<QComboBox*, 6> presetBoxes{};
+    std::array<PresetComboBox*, 6> presetBoxes{};
 
     QFrame* previewPanel = nullptr;
     preview::PreviewScreen* screen = nullptr;  // Panel6

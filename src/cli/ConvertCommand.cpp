@@ -3,7 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/ProgressPrinter.h"
 #include "conversion/JobRecipe.h"
-#include "joblist/ProfileApplication.h"
+#include "conversion/JobRecord.h"
 #include "media/Converter.h"
 #include "media/Logger.h"
 
@@ -192,28 +192,37 @@ int runConvert(const std::vector<std::string>& args) {
         const QString absolute = QFileInfo(path).absoluteFilePath();
         return QFileInfo::exists(path) || assigned.count(absolute) || inputs.count(absolute);
     };
+    // Every file gets the same record. A chosen entry the engine cannot use as it stands is said
+    // before the start (the profile's own preselections need no word).
+    const conversion::JobRecord record =
+        conversion::MakeJobRecord(*conversion::ChoiceWithTexts(options.profile, presets));
+    const conversion::PresetTexts defaults = conversion::DefaultPresetTexts(options.profile);
+    for (size_t kind = 0; kind < record.presets.size(); ++kind) {
+        const conversion::PresetOutcome& preset = record.presets[kind];
+        if (preset.replaced() && preset.entry != defaults[kind]) {
+            printer.message("注意  \"" + preset.entry.toStdString() + "\" 无法照用，实际使用 " +
+                            preset.effective.toStdString());
+        }
+    }
+    const media::TOutputOptions taskOptions = conversion::TaskOptions(record);
     int failures = 0;
     std::map<int, std::string> outputs;
     for (const std::string& file : options.files) {
         const QString input = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
-        joblist::WorkingFields fields = conversion::JobSettings(options.profile, presets);
-        fields.Video_AddFileName = input;
-        const QString natural = catalogue::OutputNaming::outputPath(
-            input, folder, joblist::ProfileExtension(options.profile));
+        const QString natural =
+            catalogue::OutputNaming::outputPath(input, folder, record.extension);
         // An input is never overwritten, whatever --overwrite says.
         const QString output = catalogue::OutputNaming::uniquePath(
             natural, options.overwrite && !inputs.count(natural) && !assigned.count(natural),
             taken);
         assigned.insert(output);
-        fields.Video_OutPutFileName = output;
-        const media::TOutputOptions record = conversion::TaskRecord(fields);
         const int task = converter.AddTask(input.toStdString());
         if (task < 0) {
             printer.message("跳过  " + file + ": " + converter.LastErrMsg());
             ++failures;
             continue;
         }
-        if (!converter.SetOutputFile(task, output.toStdString(), record)) {
+        if (!converter.SetOutputFile(task, output.toStdString(), taskOptions)) {
             printer.message("跳过  " + file + ": " + converter.LastErrMsg());
             converter.RemoveTask(task);
             ++failures;

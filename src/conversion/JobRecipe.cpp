@@ -1,14 +1,11 @@
 #include "conversion/JobRecipe.h"
 
 #include "catalogue/Catalogue.h"
-#include "conversion/OutputRecord.h"
 #include "media/OutputPlan.h"
 
 #include <set>
 
 namespace talwyn::conversion {
-
-using joblist::PresetKind;
 
 std::vector<std::string> CatalogueEncoders() {
     std::set<std::string> names;
@@ -34,25 +31,6 @@ PresetTexts DefaultPresetTexts(int profileCode) {
         }
     }
     return texts;
-}
-
-joblist::WorkingFields JobSettings(int profileCode, const PresetTexts& presets) {
-    joblist::WorkingFields fields;
-    joblist::ApplyProfile(fields, profileCode);
-    for (const PresetKind kind :
-         {PresetKind::FrameSize, PresetKind::FrameRate, PresetKind::VideoBitrate,
-          PresetKind::SampleRate, PresetKind::AudioBitrate, PresetKind::Aspect}) {
-        joblist::ApplyPresetText(fields, kind, presets[size_t(kind)]);
-    }
-    return fields;
-}
-
-media::TOutputOptions TaskRecord(const joblist::WorkingFields& fields) {
-    media::TOutputOptions record = OutputRecord(fields);
-    if (!fields.Video_FileExt.isEmpty()) {
-        record.FileExt = fields.Video_FileExt.toStdString();
-    }
-    return record;
 }
 
 }  // namespace talwyn::conversion

@@ -1,6 +1,7 @@
 #include "conversion/TaskBuilder.h"
 
 #include "catalogue/OutputNaming.h"
+#include "conversion/JobRecord.h"
 #include "media/Converter.h"
 
 #include <QFileInfo>
@@ -8,62 +9,6 @@
 #include <set>
 
 namespace talwyn::conversion {
-
-using joblist::JobColumn;
-
-void OverlayRowColumns(media::TOutputOptions& o, const joblist::JobRow& row) {
-    const auto column = [&](JobColumn c) -> const QString& { return row.text[c]; };
-    const QString& videoCodec = column(joblist::VideoCodec);
-    if (!videoCodec.isEmpty()) {
-        const bool x264 = videoCodec == QLatin1String("libx264");
-        o.VideoCodec = videoCodec.toStdString();
-        o.VideoPreset = x264 ? "libx264-default" : "";
-    }
-    const QString& audioCodec = column(joblist::AudioCodec);
-    if (!audioCodec.isEmpty() && audioCodec != QLatin1String("AUTO")) {
-        o.AudioCodec = audioCodec.toStdString();
-    }
-    if (!column(joblist::AudioChannels).isEmpty()) {
-        o.AudioChannels = column(joblist::AudioChannels).toInt();
-    }
-    const bool tagged =
-        !column(joblist::VideoTag).isEmpty() && videoCodec != QLatin1String("libx264");
-    o.VideoTag = tagged ? column(joblist::VideoTag).toStdString() : std::string();
-    if (!column(joblist::FileExt).isEmpty()) {
-        o.FileExt = column(joblist::FileExt).toStdString();
-    }
-    if (!column(joblist::FrameSize).isEmpty()) {
-        o.FrameSize = column(joblist::FrameSize).toStdString();
-    }
-    if (!column(joblist::VideoBitrate).isEmpty()) {
-        o.VideoBitrate = column(joblist::VideoBitrate).toInt();
-    }
-    if (!column(joblist::FrameRate).isEmpty()) {
-        o.FrameRate = column(joblist::FrameRate).toStdString();
-    }
-    const QString& audioBitrate = column(joblist::AudioBitrate);
-    if (audioBitrate != QLatin1String("-1000") && audioBitrate != QLatin1String("-2000")) {
-        o.AudioBitrate = audioBitrate.toInt();
-    }
-    const QString& sampleRate = column(joblist::AudioSampleRate);
-    if (!sampleRate.isEmpty() && sampleRate != QLatin1String("AUTO")) {
-        o.AudioSampleRate = sampleRate.toInt();
-    }
-    if (!column(joblist::FrameAspectRatio).isEmpty()) {
-        o.FrameAspectRatio = column(joblist::FrameAspectRatio).toStdString();
-    }
-    o.DisableVideo = column(joblist::DisableVideo) == QLatin1String("True");
-    const QString& target = column(joblist::TargetType);
-    o.TargetType = target == QLatin1String("vcd")    ? media::TOptionTargetType::ttVCD
-                   : target == QLatin1String("svcd") ? media::TOptionTargetType::ttSVCD
-                   : target == QLatin1String("dvd")  ? media::TOptionTargetType::ttDVD
-                                                     : media::TOptionTargetType::ttIgnore;
-    const QString& norm = column(joblist::NormType);
-    o.NormType = norm == QLatin1String("PAL")    ? media::TOptionNormType::ntPAL
-                 : norm == QLatin1String("NTSC") ? media::TOptionNormType::ntNTSC
-                                                 : media::TOptionNormType::ntAuto;
-    o.AudioLanguage.clear();
-}
 
 BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots& jobSlots,
                                  media::Converter& converter, const QString& outputFolder) {
@@ -88,14 +33,18 @@ BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots&
             ++result.renamed;
         }
 
+        // The row's choice alone decides what the task writes.
+        const std::optional<JobChoice> choice = ChoiceOfRow(row);
+        if (!choice) {
+            result.failures.push_back({row.id, QStringLiteral("无法识别这一行的输出格式设置")});
+            continue;
+        }
+        const media::TOutputOptions out = TaskOptions(MakeJobRecord(*choice));
         media::TInputOptions in;
-        media::TOutputOptions out;
         if (jobSlots.isValid(row.slot)) {
             in = jobSlots.input(row.slot);
-            out = jobSlots.output(row.slot);
         }
         in.FileName = input.toStdString();
-        OverlayRowColumns(out, jobs.row(i));
         const int task = converter.AddTask(input.toStdString(), in);
         if (task < 0) {
             result.failures.push_back({row.id, QString::fromStdString(converter.LastErrMsg())});

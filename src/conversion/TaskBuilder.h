@@ -13,12 +13,9 @@ class Converter;
 }
 
 // Turns the job list into the converter's tasks at start: one task per row, in row order, each
-// with its own slot's records and the row's setting columns laid over them.
+// with the settings record of the row's own choice (its slot gives the input record only).
 
 namespace talwyn::conversion {
-
-// Lays a row's setting columns over the output record of its slot.
-void OverlayRowColumns(media::TOutputOptions& record, const joblist::JobRow& row);
 
 struct BuildResult {
     std::vector<quint64> taskRows;  // task index -> row id

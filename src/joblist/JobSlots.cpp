@@ -44,6 +44,14 @@ int JobSlots::freeCount() const {
                              [&](const auto& record) { return record.AudioLanguage == free; }));
 }
 
+void JobSlots::setOutput(int slot, const media::TOutputOptions& output) {
+    if (isValid(slot)) {
+        const std::string marker = OO1[slot].AudioLanguage;
+        OO1[slot] = output;
+        OO1[slot].AudioLanguage = marker;
+    }
+}
+
 void JobSlots::setOutputFileName(int slot, const std::string& path) {
     if (isValid(slot)) {
         OO1[slot].FileName = path;

@@ -35,6 +35,8 @@ class JobSlots {
     // The stored records, without the marker (which is bookkeeping of the list only).
     const media::TInputOptions& input(int slot) const { return IO1.at(slot); }
     media::TOutputOptions output(int slot) const;
+    // A job's new output record; the marker stays.
+    void setOutput(int slot, const media::TOutputOptions& output);
     // A renamed job's new output path.
     void setOutputFileName(int slot, const std::string& path);
 

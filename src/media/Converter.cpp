@@ -203,6 +203,11 @@ int64_t Converter::TaskFileSize(int taskIndex) const {
     return validIndex(taskIndex) ? tasks_[taskIndex].fileSize : 0;
 }
 
+std::optional<TInputOptions> Converter::TaskInput(int taskIndex) const {
+    std::lock_guard lock(mutex_);
+    return validIndex(taskIndex) ? std::optional(tasks_[taskIndex].input) : std::nullopt;
+}
+
 std::optional<TOutputOptions> Converter::TaskOutput(int taskIndex) const {
     std::lock_guard lock(mutex_);
     return validIndex(taskIndex) ? tasks_[taskIndex].output : std::nullopt;

@@ -57,6 +57,7 @@ class Converter {
     TFileStreamInfo TaskStreamInfo(int taskIndex) const;
     int64_t TaskFileSize(int taskIndex) const;
     // The output record a task was given, if any.
+    std::optional<TInputOptions> TaskInput(int taskIndex) const;
     std::optional<TOutputOptions> TaskOutput(int taskIndex) const;
 
     // Runs the tasks, threadCount at once; returns at once.

@@ -242,8 +242,9 @@ std::optional<AudioPlan> planAudio(const TOutputOptions& o, const TFileStreamInf
         }
     }
 
+    audio.lossless = isLossless(encoder);
     const int64_t wanted = target ? target->audioBitRate : o.AudioBitrate;
-    if (wanted > 0 && !isLossless(encoder)) {
+    if (wanted > 0 && !audio.lossless) {
         audio.bitRate = fitAudioBitRate(encoder->id, rate, wanted);
         if (audio.bitRate != wanted) {
             plan.notes.push_back("输出格式不支持音频比特率 " + std::to_string(wanted / 1000) +

@@ -23,7 +23,8 @@ struct AudioPlan {
     int sampleRate = 0;
     int channels = 0;
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
-    int64_t bitRate = 0;  // 0: the encoder's own
+    int64_t bitRate = 0;    // 0: the encoder's own
+    bool lossless = false;  // takes no bit rate
     double volume = 1.0;
 };
 

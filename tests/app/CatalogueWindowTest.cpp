@@ -73,7 +73,7 @@ class CatalogueWindowTest : public QObject {
     void presetPicksRewriteTheSelectedRow();
     void picksWithoutASelectedRowOnlyReachNewRows();
     void profileChangeRewritesTheSelectedRow();
-    void listHandlersRunOnlyWhenTheTextChanges();
+    void profileChangeRewritesEveryPosition();
     void pickingTheSameCategoryOrProfileAgain();
     void outputNameIsMadeUnique();
 };
@@ -99,7 +99,9 @@ void CatalogueWindowTest::startShowsTheFirstWavProfile() {
              QStringList({QStringLiteral("该格式无视频"), QStringLiteral("无视频"),
                           QStringLiteral("无视频"), QStringLiteral("192 kbps"),
                           QStringLiteral("48000"), QStringLiteral("无视频")}));
-    QCOMPARE(enabledPresets(window), QList<bool>({false, false, false, true, true, false}));
+    // PCM takes no bit rate: the list is locked and says so.
+    QCOMPARE(enabledPresets(window), QList<bool>({false, false, false, false, true, false}));
+    QCOMPARE(ui.presetBoxes[Box::AudioBitrateBox]->shownText(), QStringLiteral("无损"));
     QCOMPARE(ui.presetBoxes[Box::AudioBitrateBox]->count(), 17);
     QCOMPARE(ui.presetBoxes[Box::SampleRateBox]->count(), 6);
 }
@@ -193,10 +195,12 @@ void CatalogueWindowTest::presetPicksRewriteTheSelectedRow() {
                  QString::fromLatin1(pick.positions));
     }
 
-    // Picking the entry already shown writes nothing.
-    window.jobs().setText(row, FrameRate, QStringLiteral("untouched"));
+    // Picking the entry already shown writes the row's whole record again.
+    window.jobs().setText(row, FrameRate, QStringLiteral("stale"));
+    window.jobs().setText(row, AudioCodec, QStringLiteral("stale"));
     window.selectPreset(Box::FrameRateBox, 0);
-    QCOMPARE(window.jobs().text(row, FrameRate), QStringLiteral("untouched"));
+    QCOMPARE(window.jobs().text(row, FrameRate), QString());
+    QCOMPARE(window.jobs().text(row, AudioCodec), QStringLiteral("libmp3lame"));
 }
 
 void CatalogueWindowTest::picksWithoutASelectedRowOnlyReachNewRows() {
@@ -209,11 +213,11 @@ void CatalogueWindowTest::picksWithoutASelectedRowOnlyReachNewRows() {
     const auto& boxes = window.ui().presetBoxes;
 
     window.selectPreset(Box::FrameSizeBox, positionOf(boxes[Box::FrameSizeBox], "640*480"));
-    QCOMPARE(window.fields().Video_FrameSize, before);
+    QCOMPARE(before, QString());
     QCOMPARE(window.jobs().text(row, PresetPositionsColumn), QStringLiteral("000310000904"));
     QCOMPARE(window.jobs().text(row, FrameSize), QString());
 
-    window.ConfirmPresetChoices();  // what adding a file does next
+    // The working settings follow the panel at once: they are what the next file gets.
     QCOMPARE(window.fields().Video_FrameSize, QStringLiteral("640*480"));
     QCOMPARE(window.fields().Video_VideoBitrate, 816000);
     QCOMPARE(window.fields().Video_FrameRate, QStringLiteral("25.00"));
@@ -267,30 +271,35 @@ void CatalogueWindowTest::profileChangeRewritesTheSelectedRow() {
         {FileExt, ""},
         {AudioCodec, ""},
         {DisableVideo, "False"},
-        {FrameSize, "704*480"},
-        {VideoBitrate, "1200000"},
-        {FrameRate, "29.97"},
-        {AudioBitrate, "128000"},
-        {AudioSampleRate, "44100"},
+        // the DVD standard's own values, which the locked lists show
+        {FrameSize, "720*576"},
+        {VideoBitrate, "6000000"},
+        {FrameRate, "25/1"},
+        {AudioBitrate, "448000"},
+        {AudioSampleRate, "48000"},
     };
     for (const auto& cell : dvd) {
         QCOMPARE(window.jobs().text(row, cell.column), QString::fromUtf8(cell.text));
     }
 
-    window.selectCategory(11);  // 3300: titled .mp4, converts to .avi
-    QCOMPARE(window.jobs().text(row, OutputFile), QStringLiteral("song.mp4"));
+    QCOMPARE(enabledPresets(window), QList<bool>({false, false, false, false, false, true}));
+    QCOMPARE(window.ui().presetBoxes[Box::FrameSizeBox]->shownText(), QStringLiteral("720*576"));
+
+    window.selectCategory(11);  // 3300: titled .mp4, writes AVI, so the name says .avi
+    QCOMPARE(window.jobs().text(row, OutputFile), QStringLiteral("song.avi"));
     QCOMPARE(window.jobs().text(row, FileExt), QStringLiteral(".avi"));
 }
 
-void CatalogueWindowTest::listHandlersRunOnlyWhenTheTextChanges() {
+void CatalogueWindowTest::profileChangeRewritesEveryPosition() {
     test::WindowFixture fixture;
     MainWindow& window = fixture.start();
     window.selectCategory(4);  // profile 0
     const int row = addSelectedRow(window, QStringLiteral("clip.avi"));
-    // A mark in the frame-size field: the list's text stays the same, so nothing rewrites it.
+    // A position no list of the profile has: a profile change puts every position back on the
+    // entries the new profile's lists show.
     window.jobs().setText(row, PresetPositionsColumn, QStringLiteral("990310000904"));
-    window.selectProfile(2);  // same frame size, frame rate, audio bit rate, sample rate, aspect
-    QCOMPARE(window.jobs().text(row, PresetPositionsColumn), QStringLiteral("990410000904"));
+    window.selectProfile(2);
+    QCOMPARE(window.jobs().text(row, PresetPositionsColumn), QStringLiteral("000410000904"));
 }
 
 void CatalogueWindowTest::pickingTheSameCategoryOrProfileAgain() {

@@ -123,7 +123,7 @@ void JobFlowWindowTest::singleAddFillsEveryColumn() {
                                   "",
                                   "-1000",
                                   "",
-                                  "192000",
+                                  "-1",  // PCM takes no bit rate; the list says so
                                   "48000",
                                   "",
                                   "True",
@@ -246,7 +246,10 @@ void JobFlowWindowTest::reselectingARowRestoresItsChoices() {
     QCOMPARE(window.ui().categoryBox->currentIndex(), 4);
     QCOMPARE(window.ui().profileBox->currentIndex(), 11);
     QCOMPARE(boxes[app::MainWindowUi::AudioBitrateBox]->currentText(), QStringLiteral("256 kbps"));
-    QCOMPARE(window.jobs().text(0, AudioBitrate), QStringLiteral("256000"));
+    // The DVD standard fixes the rate; the locked list shows the one really used.
+    QCOMPARE(boxes[app::MainWindowUi::AudioBitrateBox]->shownText(), QStringLiteral("448 kbps"));
+    QVERIFY(!boxes[app::MainWindowUi::AudioBitrateBox]->isEnabled());
+    QCOMPARE(window.jobs().text(0, AudioBitrate), QStringLiteral("448000"));
     QCOMPARE(window.jobs().text(0, TargetType), QStringLiteral("dvd"));
     QCOMPARE(window.fields().T_Movie_PLayer_FileName, media.clip);
 

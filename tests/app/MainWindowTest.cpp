@@ -100,14 +100,16 @@ void MainWindowTest::startUpState() {
     QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
 
-    QCOMPARE(menuTexts(ui.menuBar),
-             QStringList({
-                 QStringLiteral("文件:|添加一个文件+|添加多个文件+|添加整个目录+|—|退出+"),
-                 QStringLiteral("编辑:|上移文件+|下移文件+|—|删除选择-|清空文件-|—|重新命名-"),
-                 QStringLiteral("动作:|开始转换-|停止转换-|—|暂停转换-|继续继续-"),
-                 QStringLiteral("功能:|转换设置+|软件皮肤+"),
-                 QStringLiteral("帮助:|帮助系统+|—|官方网站+|关于软件+"),
-             }));
+    QCOMPARE(
+        menuTexts(ui.menuBar),
+        QStringList({
+            QStringLiteral("文件:|添加一个文件+|添加多个文件+|添加整个目录+|—|退出+"),
+            QStringLiteral(
+                "编辑:|上移文件+|下移文件+|—|删除选择-|清空文件-|—|重新命名-|—|应用到全部任务-"),
+            QStringLiteral("动作:|开始转换-|停止转换-|—|暂停转换-|继续继续-"),
+            QStringLiteral("功能:|转换设置+|软件皮肤+"),
+            QStringLiteral("帮助:|帮助系统+|—|官方网站+|关于软件+"),
+        }));
     QCOMPARE(ui.helpItem->shortcut(), QKeySequence(Qt::Key_F1));
 
     QCOMPARE(toolTexts(ui.toolBar),
@@ -177,7 +179,7 @@ void MainWindowTest::jobListColumns() {
         }
     }
     QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(list->showGrid());
     QCOMPARE(list->font().pixelSize(), 14);

@@ -1,3 +1,4 @@
+#include "conversion/JobRecord.h"
 #include "conversion/TaskBuilder.h"
 #include "media/Converter.h"
 #include "support/MediaFiles.h"
@@ -21,58 +22,44 @@ JobRow rowWith(std::initializer_list<std::pair<JobColumn, const char*>> cells) {
 
 }  // namespace
 
-TEST(TaskBuilder, RowColumnsOverTheSlotRecord) {
-    media::TOutputOptions slot;
-    slot.AudioBitrate = 64000;
-    slot.AudioSampleRate = 22050;
-    slot.AudioVolume = 256;
-    slot.AudioLanguage = "Full";
+// A row's task comes from its choice alone: neither a stale slot record nor stale setting
+// columns (what an earlier profile left) reach the converter.
+TEST(TaskBuilder, TheRowChoiceAloneDecidesTheTask) {
+    const auto& media = test::MediaFiles::get();
+    QTemporaryDir out;
+    JobListModel jobs;
+    JobSlots jobSlots;
+    media::TOutputOptions stale;
+    stale.AudioCodec = "libmp3lame";
+    stale.AudioBitrate = 192000;
+    stale.FrameSize = "704*480";
+    const int slot = jobSlots.allocate({}, stale);
 
-    media::TOutputOptions x264 = slot;
-    conversion::OverlayRowColumns(x264, rowWith({{VideoCodec, "libx264"},
-                                                 {VideoTag, "XVID"},
-                                                 {AudioBitrate, "-2000"},
-                                                 {AudioSampleRate, "AUTO"},
-                                                 {NormType, "pal"},
-                                                 {TargetType, ""}}));
-    EXPECT_EQ(x264.VideoCodec, "libx264");
-    EXPECT_EQ(x264.VideoPreset, "libx264-default");
-    EXPECT_EQ(x264.VideoTag, "");
-    EXPECT_EQ(x264.AudioBitrate, 64000);     // "-2000" keeps the slot's value
-    EXPECT_EQ(x264.AudioSampleRate, 22050);  // so does "AUTO"
-    EXPECT_EQ(x264.NormType, media::TOptionNormType::ntAuto);
-    EXPECT_EQ(x264.TargetType, media::TOptionTargetType::ttIgnore);
-    EXPECT_EQ(x264.AudioLanguage, "");  // the slot's marker never reaches the converter
-    EXPECT_EQ(x264.AudioVolume, 256);
+    const conversion::JobRecord wav =
+        conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(3000));
+    JobRow row =
+        rowWith({{OutputFile, "a.wav"}, {AudioCodec, "libmp3lame"}, {FrameSize, "704*480"}});
+    conversion::WriteRecordColumns(row, wav);
+    row.text[AudioCodec] = QStringLiteral("libmp3lame");  // a column some old code left behind
+    row.text[InputFile] = media.tone;
+    row.slot = slot;
+    jobs.appendRow(row);
+    JobRow unreadable = row;
+    unreadable.text[PresetPositionsColumn] = QStringLiteral("0-10000000000");
+    jobs.appendRow(unreadable);
 
-    media::TOutputOptions xvid = slot;
-    conversion::OverlayRowColumns(xvid, rowWith({{VideoCodec, "mpeg4"},
-                                                 {VideoTag, "XVID"},
-                                                 {AudioBitrate, "128000"},
-                                                 {AudioSampleRate, "44100"},
-                                                 {NormType, "PAL"},
-                                                 {TargetType, "dvd"},
-                                                 {DisableVideo, "True"},
-                                                 {FileExt, ".rm"},
-                                                 {VideoBitrate, "-1000"},
-                                                 {AudioChannels, "1"},
-                                                 {FrameSize, "320*240"},
-                                                 {FrameRate, "29.97"},
-                                                 {FrameAspectRatio, "16:9"}}));
-    EXPECT_EQ(xvid.VideoCodec, "mpeg4");
-    EXPECT_EQ(xvid.VideoPreset, "");
-    EXPECT_EQ(xvid.VideoTag, "XVID");
-    EXPECT_EQ(xvid.AudioBitrate, 128000);
-    EXPECT_EQ(xvid.AudioSampleRate, 44100);
-    EXPECT_EQ(xvid.NormType, media::TOptionNormType::ntPAL);
-    EXPECT_EQ(xvid.TargetType, media::TOptionTargetType::ttDVD);
-    EXPECT_TRUE(xvid.DisableVideo);
-    EXPECT_EQ(xvid.FileExt, ".rm");
-    EXPECT_EQ(xvid.VideoBitrate, -1000);
-    EXPECT_EQ(xvid.AudioChannels, 1);
-    EXPECT_EQ(xvid.FrameSize, "320*240");
-    EXPECT_EQ(xvid.FrameRate, "29.97");
-    EXPECT_EQ(xvid.FrameAspectRatio, "16:9");
+    media::Converter converter;
+    const conversion::BuildResult built =
+        conversion::BuildConversionTasks(jobs, jobSlots, converter, out.path());
+    ASSERT_EQ(built.taskRows.size(), 1u);
+    const auto task = converter.TaskOutput(0);
+    ASSERT_TRUE(task);
+    EXPECT_EQ(task->AudioCodec, "");  // the WAV container's own PCM
+    EXPECT_EQ(task->FrameSize, "");
+    EXPECT_EQ(task->FileExt, ".wav");
+    EXPECT_EQ(task->AudioSampleRate, 48000);
+    ASSERT_EQ(built.failures.size(), 1u);
+    EXPECT_EQ(built.failures[0].row, jobs.row(1).id);
 }
 
 TEST(TaskBuilder, EachRowItsOwnSlotAndAUniqueOutput) {
@@ -80,17 +67,14 @@ TEST(TaskBuilder, EachRowItsOwnSlotAndAUniqueOutput) {
     QTemporaryDir out;
     JobListModel jobs;
     JobSlots jobSlots;
-    media::TOutputOptions loud;
-    loud.AudioVolume = 512;
-    const int slotA = jobSlots.allocate({}, loud);
-    media::TOutputOptions quiet;
-    quiet.AudioVolume = 128;
-    const int slotB = jobSlots.allocate({}, quiet);
+    media::TInputOptions fromStart;
+    fromStart.TimeStart = 0;
+    const int slotA = jobSlots.allocate({}, {});
+    const int slotB = jobSlots.allocate(fromStart, {});
     const auto add = [&](const QString& input, const char* output, int slot) {
-        JobRow row = rowWith({{OutputFile, output},
-                              {AudioCodec, "libmp3lame"},
-                              {DisableVideo, "True"},
-                              {AudioBitrate, "128000"}});
+        JobRow row = rowWith({{OutputFile, output}});
+        conversion::WriteRecordColumns(
+            row, conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(2900)));
         row.text[InputFile] = input;
         row.slot = slot;
         jobs.appendRow(row);
@@ -113,7 +97,7 @@ TEST(TaskBuilder, EachRowItsOwnSlotAndAUniqueOutput) {
     EXPECT_EQ(built.failures[0].row, jobs.row(2).id);
     EXPECT_FALSE(built.failures[0].message.isEmpty());
     EXPECT_EQ(converter.TaskCount(), 2);
-    EXPECT_EQ(converter.TaskOutput(0)->AudioVolume, 128);  // the moved row's own slot
-    EXPECT_EQ(converter.TaskOutput(1)->AudioVolume, 512);
+    EXPECT_EQ(converter.TaskInput(0)->TimeStart, 0);  // the moved row's own slot
+    EXPECT_EQ(converter.TaskInput(1)->TimeStart, media::kNoTime);
     EXPECT_EQ(converter.TaskOutput(1)->FileName, out.filePath("same_1.mp3").toStdString());
 }

@@ -1,4 +1,5 @@
 #include "conversion/JobRecipe.h"
+#include "conversion/JobRecord.h"
 #include "media/Converter.h"
 #include "support/ConverterRun.h"
 #include "support/MediaFiles.h"
@@ -22,8 +23,8 @@ namespace {
 constexpr int kMp3 = 2900;
 
 media::TOutputOptions mp3Record() {
-    return conversion::TaskRecord(
-        conversion::JobSettings(kMp3, conversion::DefaultPresetTexts(kMp3)));
+    return conversion::TaskOptions(
+        conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(kMp3)));
 }
 
 // Adds one task per input, each writing "<n>.mp3" into the folder.
@@ -161,7 +162,7 @@ TEST(Converter, NoOutputEverReplacesAnInputOrAnotherOutput) {
     const int first = converter.AddTask(input.toStdString());
     ASSERT_GE(first, 0);
     media::TOutputOptions wav =
-        conversion::TaskRecord(conversion::JobSettings(3000, conversion::DefaultPresetTexts(3000)));
+        conversion::TaskOptions(conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(3000)));
     EXPECT_FALSE(converter.SetOutputFile(first, input.toStdString(), wav));
     EXPECT_NE(converter.LastErrMsg().find("song.wav"), std::string::npos);
 

@@ -1,11 +1,16 @@
 #include "catalogue/Catalogue.h"
 #include "conversion/JobRecipe.h"
+#include "conversion/JobRecord.h"
 #include "media/OutputPlan.h"
 #include "media/Probe.h"
 #include "support/ConverterRun.h"
 #include "support/MediaFiles.h"
 
 #include <gtest/gtest.h>
+
+extern "C" {
+#include <libavutil/parseutils.h>
+}
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -61,8 +66,8 @@ TEST_P(ProfileSweep, ConvertsAndProbesRight) {
         dir.filePath(QStringLiteral("out") + QString::fromUtf8(profile.settings.ext));
 
     const auto presets = conversion::DefaultPresetTexts(sweep.code);
-    const media::TOutputOptions record =
-        conversion::TaskRecord(conversion::JobSettings(sweep.code, presets));
+    const media::TOutputOptions record = conversion::TaskOptions(
+        conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(sweep.code)));
     media::Converter converter;
     test::ConverterRun run(converter);
     const int task = converter.AddTask(input.toStdString());
@@ -179,21 +184,38 @@ TEST_P(ConstrainedSweep, EveryOfferedEntryConverts) {
         dir.filePath(QStringLiteral("out") + QString::fromUtf8(profile.settings.ext));
     auto presets = conversion::DefaultPresetTexts(sweep.code);
     presets[size_t(sweep.kind)] = QString::fromStdString(sweep.entry);
+    const conversion::JobRecord record =
+        conversion::MakeJobRecord(*conversion::ChoiceWithTexts(sweep.code, presets));
     media::Converter converter;
     test::ConverterRun run(converter);
     const int task = converter.AddTask(MediaFiles::get().shortClip.toStdString());
     ASSERT_GE(task, 0) << converter.LastErrMsg();
-    ASSERT_TRUE(converter.SetOutputFile(
-        task, output.toStdString(),
-        conversion::TaskRecord(conversion::JobSettings(sweep.code, presets))))
+    ASSERT_TRUE(
+        converter.SetOutputFile(task, output.toStdString(), conversion::TaskOptions(record)))
         << converter.LastErrMsg();
     ASSERT_TRUE(converter.Start(1));
     ASSERT_TRUE(run.waitForEnd());
     ASSERT_TRUE(run.ends().at(0).Finished) << run.ends().at(0).ExceptionMsg;
     media::Probe probe;
     ASSERT_TRUE(probe.LoadFile(output.toStdString())) << probe.LastErrMsg();
-    EXPECT_NE(stream(probe.FileStreamInfo(), false), nullptr);
-    EXPECT_EQ(stream(probe.FileStreamInfo(), true) != nullptr, !profile.settings.DisableVideo);
+    const media::StreamSummary* audio = stream(probe.FileStreamInfo(), false);
+    ASSERT_NE(audio, nullptr);
+    const media::StreamSummary* video = stream(probe.FileStreamInfo(), true);
+    EXPECT_EQ(video != nullptr, !profile.settings.DisableVideo);
+
+    // The rates the window shows for this choice (the entry, or the value it says is used
+    // instead) are the rates of the file.
+    bool numeric = false;
+    const int shownRate = record.fields.Video_AudioSampleRate.toInt(&numeric);
+    if (numeric) {
+        EXPECT_EQ(audio->sampleRate, shownRate) << record.presets[4].effective.toStdString();
+    }
+    AVRational shownFps{0, 1};
+    if (video && !record.fields.Video_FrameRate.isEmpty() &&
+        av_parse_video_rate(&shownFps, record.fields.Video_FrameRate.toUtf8().constData()) >= 0) {
+        EXPECT_NEAR(video->frameRate, av_q2d(shownFps), 0.01)
+            << record.fields.Video_FrameRate.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ConstrainedEncoders, ConstrainedSweep,
