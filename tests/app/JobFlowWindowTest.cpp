@@ -6,7 +6,7 @@
 #include "settings/OptionsDialog.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
-#include "support/WindowFixture.h"
+#include "support/WindowFlow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,32 +28,9 @@ using test::MediaFiles;
 
 namespace {
 
-// A window whose output folder and options come from the test.
-struct Flow : test::WindowFixture {
-    QTemporaryDir out;
-    QTemporaryDir in;
-
-    MainWindow& startWith(const QByteArray& options = "After_Done=3\nThread_Count=1\n") {
-        writeIni("[OutPath]\nOutPath=" + out.path().toUtf8() + "\n[Options]\n" + options);
-        return start();
-    }
-    QString copy(const QString& from, const QString& name) {
-        const QString path = in.filePath(name);
-        QFile::copy(from, path);
-        return path;
-    }
-    QStringList outputs() const {
-        return QDir(out.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
-};
-
-QStringList column(MainWindow& window, JobColumn c) {
-    QStringList texts;
-    for (int i = 0; i < window.jobs().rowCount(); ++i) {
-        texts << window.jobs().text(i, c);
-    }
-    return texts;
-}
+using Flow = test::WindowFlow;
+using test::column;
+using test::waitForBatchEnd;
 
 QStringList names(MainWindow& window) {
     QStringList texts;
@@ -61,13 +38,6 @@ QStringList names(MainWindow& window) {
         texts << QFileInfo(path).fileName();
     }
     return texts;
-}
-
-bool waitForBatchEnd(MainWindow& window, int seconds = 120) {
-    for (int i = 0; i < seconds * 20 && window.batchRunning(); ++i) {
-        QTest::qWait(50);
-    }
-    return !window.batchRunning();
 }
 
 QString log(MainWindow& window) {
