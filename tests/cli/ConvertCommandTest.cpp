@@ -53,6 +53,14 @@ TEST(ConvertCommand, ExitStatusTellsWhetherEveryFileConverted) {
     const Outcome good = runCli({"convert", "--profile", "2900", "--preset", "sample_rate=22050",
                                  "--jobs", "2", "-o", out, media.tone, media.clip});
     EXPECT_EQ(good.status, 0) << good.output.toStdString();
+    EXPECT_FALSE(good.output.contains(QStringLiteral("注意"))) << good.output.toStdString();
+
+    // An entry the format cannot use as it stands is said before the start, with its stand-in.
+    const Outcome mpeg1 = runCli(
+        {"convert", "--profile", "6", "--preset", "frame_rate=15.00", "-o", out, media.shortClip});
+    EXPECT_EQ(mpeg1.status, 0) << mpeg1.output.toStdString();
+    EXPECT_TRUE(mpeg1.output.contains(QStringLiteral("注意  \"15.00\" 无法照用，实际使用 23.976")))
+        << mpeg1.output.toStdString();
     EXPECT_TRUE(QFile::exists(out + QStringLiteral("/tone_1.mp3")));  // tone.mp3 was there
     EXPECT_TRUE(QFile::exists(out + QStringLiteral("/clip.mp3")));
 
