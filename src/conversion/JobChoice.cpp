@@ -8,23 +8,18 @@ using joblist::PresetKind;
 
 namespace {
 
+// Indexed by PresetKind.
+constexpr int joblist::PresetIndexes::*kPositions[] = {
+    &joblist::PresetIndexes::frameSize,  &joblist::PresetIndexes::videoBitrate,
+    &joblist::PresetIndexes::frameRate,  &joblist::PresetIndexes::audioBitrate,
+    &joblist::PresetIndexes::sampleRate, &joblist::PresetIndexes::aspect};
+constexpr catalogue::PresetCell catalogue::PresetRow::*kCells[] = {
+    &catalogue::PresetRow::frameSize,  &catalogue::PresetRow::videoBitrate,
+    &catalogue::PresetRow::frameRate,  &catalogue::PresetRow::audioBitrate,
+    &catalogue::PresetRow::sampleRate, &catalogue::PresetRow::aspect};
+
 const catalogue::PresetCell* cellOf(const catalogue::ProfileRecord& profile, PresetKind kind) {
-    const catalogue::PresetRow& row = profile.presets;
-    switch (kind) {
-        case PresetKind::FrameSize:
-            return &row.frameSize;
-        case PresetKind::VideoBitrate:
-            return &row.videoBitrate;
-        case PresetKind::FrameRate:
-            return &row.frameRate;
-        case PresetKind::AudioBitrate:
-            return &row.audioBitrate;
-        case PresetKind::SampleRate:
-            return &row.sampleRate;
-        case PresetKind::Aspect:
-            break;
-    }
-    return &row.aspect;
+    return &(profile.presets.*kCells[size_t(kind)]);
 }
 
 constexpr PresetKind kKinds[] = {PresetKind::FrameSize,  PresetKind::VideoBitrate,
@@ -38,46 +33,11 @@ int JobChoice::profileCode() const {
 }
 
 int PresetPosition(const JobChoice& choice, PresetKind kind) {
-    const joblist::PresetIndexes& p = choice.presets;
-    switch (kind) {
-        case PresetKind::FrameSize:
-            return p.frameSize;
-        case PresetKind::VideoBitrate:
-            return p.videoBitrate;
-        case PresetKind::FrameRate:
-            return p.frameRate;
-        case PresetKind::AudioBitrate:
-            return p.audioBitrate;
-        case PresetKind::SampleRate:
-            return p.sampleRate;
-        case PresetKind::Aspect:
-            break;
-    }
-    return p.aspect;
+    return choice.presets.*kPositions[size_t(kind)];
 }
 
 void SetPresetPosition(JobChoice& choice, PresetKind kind, int position) {
-    joblist::PresetIndexes& p = choice.presets;
-    switch (kind) {
-        case PresetKind::FrameSize:
-            p.frameSize = position;
-            return;
-        case PresetKind::VideoBitrate:
-            p.videoBitrate = position;
-            return;
-        case PresetKind::FrameRate:
-            p.frameRate = position;
-            return;
-        case PresetKind::AudioBitrate:
-            p.audioBitrate = position;
-            return;
-        case PresetKind::SampleRate:
-            p.sampleRate = position;
-            return;
-        case PresetKind::Aspect:
-            p.aspect = position;
-            return;
-    }
+    choice.presets.*kPositions[size_t(kind)] = position;
 }
 
 std::span<const char* const> PresetEntries(const JobChoice& choice, PresetKind kind) {
