@@ -255,7 +255,7 @@ QString MainWindow::freeOutputPath(const QString& wanted, int ownRow) const {
     };
     const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
     return catalogue::OutputNaming::uniquePath(wanted, overwrite, [&](const QString& path) {
-        return QFileInfo::exists(path) || isReserved(path);
+        return catalogue::OutputNaming::occupied(path) || isReserved(path);
     });
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/OutputNaming.h"
 
+#include <QFileInfo>
+
 namespace talwyn::catalogue::OutputNaming {
 namespace {
 
@@ -17,6 +19,11 @@ QString withExtension(const QString& fileName, const QString& ext) {
 
 QString outputPath(const QString& inputPath, const QString& folder, const QString& ext) {
     return folder + QLatin1Char('/') + withExtension(inputPath.mid(nameStart(inputPath)), ext);
+}
+
+bool occupied(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 QString uniquePath(const QString& path, bool overwrite,

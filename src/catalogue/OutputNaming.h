@@ -14,6 +14,9 @@ QString withExtension(const QString& fileName, const QString& ext);
 // folder + "/" + the input's file name with the extension ext.
 QString outputPath(const QString& inputPath, const QString& folder, const QString& ext);
 
+// Whether anything stands at the path: a file, a folder, or a link, also one that leads nowhere.
+bool occupied(const QString& path);
+
 // The path itself when overwriting or when it is free; else stem_1.ext, stem_2.ext, … the first
 // that is not taken.
 QString uniquePath(const QString& path, bool overwrite,

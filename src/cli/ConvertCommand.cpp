@@ -18,6 +18,7 @@
 #include <map>
 #include <set>
 #include <thread>
+#include <utility>
 
 namespace talwyn::cli {
 namespace {
@@ -61,8 +62,15 @@ struct Options {
 };
 
 std::optional<std::string> parse(const std::vector<std::string>& args, Options& options) {
+    bool filesOnly = false;  // after "--" every argument is a file, "-name" too
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (filesOnly || arg == "--") {
+            if (std::exchange(filesOnly, true)) {
+                options.files.push_back(arg);
+            }
+            continue;
+        }
         const auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= args.size()) {
                 return std::nullopt;
@@ -190,7 +198,8 @@ int runConvert(const std::vector<std::string>& args) {
     }
     const auto taken = [&](const QString& path) {
         const QString absolute = QFileInfo(path).absoluteFilePath();
-        return QFileInfo::exists(path) || assigned.count(absolute) || inputs.count(absolute);
+        return catalogue::OutputNaming::occupied(path) || assigned.count(absolute) ||
+               inputs.count(absolute);
     };
     // Every file gets the same record. A chosen entry the engine cannot use as it stands is said
     // before the start (the profile's own preselections need no word).

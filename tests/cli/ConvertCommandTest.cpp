@@ -93,6 +93,27 @@ TEST(ConvertCommand, InputsAreNeverOverwritten) {
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("song_1.wav"))));
 }
 
+// Names are files, whatever they look like: "--" ends the options, and a link at the output name
+// that leads nowhere is not replaced.
+TEST(ConvertCommand, NamesAreFilesAndLinksAreKept) {
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir dir;
+    const QString dashed = dir.filePath(QStringLiteral("-song.wav"));
+    ASSERT_TRUE(QFile::copy(media.tone, dashed));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(
+        QFile::link(dir.filePath(QStringLiteral("nowhere")), out + QStringLiteral("/-song.mp3")));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const Outcome outcome =
+        runCli({"convert", "--profile", "2900", "-o", out, "--", QStringLiteral("-song.wav")});
+    QDir::setCurrent(before);
+    EXPECT_EQ(outcome.status, 0) << outcome.output.toStdString();
+    EXPECT_TRUE(QFileInfo(out + QStringLiteral("/-song.mp3")).isSymLink());
+    EXPECT_TRUE(QFile::exists(out + QStringLiteral("/-song_1.mp3")));
+}
+
 TEST(ConvertCommand, TerminationLeavesNoFiles) {
     QTemporaryDir dir;
     const QString input = dir.filePath(QStringLiteral("long.avi"));
