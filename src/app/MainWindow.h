@@ -209,6 +209,8 @@ class MainWindow : public QWidget {
 
     enum class AddOutcome { Added, Skipped, EndCommand };
     AddOutcome addOneFile(const QString& path);
+    // A plain file (links followed); anything else is logged and skipped.
+    bool isRegularFile(const QString& path);
     bool ensureLibraries();
     void selectRow(int row);
     void moveSelectedRow(int step);

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <sys/stat.h>
+
 namespace talwyn::app {
 namespace {
 
@@ -93,9 +95,8 @@ void MainWindow::addFiles(const QStringList& paths, bool reversed) {
     }
     for (int i = 0; i < paths.size(); ++i) {
         const QString& path = paths[reversed ? paths.size() - 1 - i : i];
-        if (!QFileInfo(path).isFile()) {
-            appendLog(QStringLiteral("***File not found: ") + path);
-            return;
+        if (!isRegularFile(path)) {
+            continue;
         }
         if (addOneFile(path) == AddOutcome::EndCommand) {
             return;
@@ -106,6 +107,20 @@ void MainWindow::addFiles(const QStringList& paths, bool reversed) {
     }
 }
 
+bool MainWindow::isRegularFile(const QString& path) {
+    // A pipe, socket or device would block or never end when opened; it is no media file.
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        appendLog(QStringLiteral("***File not found: ") + path);
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        appendLog(QStringLiteral("***Not a regular file, skipped: ") + path);
+        return false;
+    }
+    return true;
+}
+
 void MainWindow::addFolder(const QString& folder) {
     if (!ensureLibraries()) {
         return;
@@ -114,9 +129,8 @@ void MainWindow::addFolder(const QString& folder) {
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
-        if (!it->isFile()) {
-            appendLog(QStringLiteral("***File not found: ") + it->filePath());
-            return;
+        if (!isRegularFile(it->filePath())) {
+            continue;
         }
         if (addOneFile(it->filePath()) == AddOutcome::EndCommand) {
             return;
