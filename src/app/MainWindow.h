@@ -189,7 +189,8 @@ class MainWindow : public QWidget {
     void wireCatalogue();
     // The ProfileCode of what the two selectors show.
     int currentProfileCode() const;
-    void presetChanged();
+    // A preset pick: the panel's record to one selected row, the one entry to several.
+    void presetChanged(MainWindowUi::PresetBox box);
     void fillProfileEntries();
     // The preset lists of the choice's profile, set to its positions.
     void fillPresetEntries(const conversion::JobChoice& choice);

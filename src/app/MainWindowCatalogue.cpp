@@ -94,7 +94,7 @@ void MainWindow::selectProfile(int index) {
 
 void MainWindow::selectPreset(Box box, int position) {
     ui_.presetBoxes[box]->setCurrentIndex(position);
-    presetChanged();
+    presetChanged(box);
 }
 
 void MainWindow::bsSkinOfficeComboBox2Change() {
@@ -189,9 +189,34 @@ void MainWindow::takeSettings(const conversion::JobRecord& record) {
     fields_ = settings;
 }
 
-void MainWindow::presetChanged() {
+void MainWindow::presetChanged(Box box) {
     showPanelRecord();
-    applyPanelToSelectedRows();
+    const QList<int> rows = selectedRows();
+    if (rows.size() < 2) {
+        applyPanelToSelectedRows();
+        return;
+    }
+    // Several rows: each keeps its own format and other choices and takes this one entry, when
+    // its list offers it.
+    const QByteArray text = ui_.presetBoxes[box]->currentText().toUtf8();
+    for (const int row : rows) {
+        std::optional<conversion::JobChoice> choice = conversion::ChoiceOfRow(jobs_.row(row));
+        if (!choice) {
+            continue;
+        }
+        const auto entries = conversion::PresetEntries(*choice, kindOf(box));
+        const auto at = std::find_if(entries.begin(), entries.end(),
+                                     [&](const char* entry) { return text == entry; });
+        if (at == entries.end()) {
+            appendLog(QStringLiteral("Row %1 offers no \"%2\"; it keeps its own choice")
+                          .arg(row + 1)
+                          .arg(QString::fromUtf8(text)));
+            continue;
+        }
+        conversion::SetPresetPosition(*choice, kindOf(box), int(at - entries.begin()));
+        applyRecord(row, conversion::MakeJobRecord(*choice));
+    }
+    ui_.lvFiles->setFocus();
 }
 
 void MainWindow::applyPanelToSelectedRows() {
@@ -216,6 +241,13 @@ void MainWindow::ApplyToAllJobs() {
 void MainWindow::applyRecord(int row, const conversion::JobRecord& record) {
     joblist::JobRow updated = jobs_.row(row);
     conversion::WriteRecordColumns(updated, record);
+    if (updated.text != jobs_.row(row).text) {
+        // What a batch reported was about the file of the old settings.
+        for (const joblist::JobColumn column :
+             {joblist::Progress, joblist::Speed, joblist::CurrentTime, joblist::OutputSize}) {
+            updated.text[column].clear();
+        }
+    }
     const QString name = jobs_.text(row, joblist::OutputFile);
     const QString renamed = catalogue::OutputNaming::withExtension(name, record.extension);
     if (renamed != name) {
@@ -224,7 +256,7 @@ void MainWindow::applyRecord(int row, const conversion::JobRecord& record) {
             QFileInfo(freeOutputPath(folder + QLatin1Char('/') + renamed, row)).fileName();
     }
     for (int column = joblist::OutputFile; column < joblist::kJobColumnCount; ++column) {
-        if (column >= joblist::CatalogueSlotColumn || column == joblist::OutputFile) {
+        if (column != joblist::Sequence) {
             jobs_.setText(row, joblist::JobColumn(column), updated.text[column]);
         }
     }
@@ -284,22 +316,22 @@ void MainWindow::ConfirmPresetChoices() {
 }
 
 void MainWindow::bsSkinComboBox1Change() {
-    presetChanged();
+    presetChanged(Box::FrameSizeBox);
 }
 void MainWindow::bsSkinComboBox2Change() {
-    presetChanged();
+    presetChanged(Box::VideoBitrateBox);
 }
 void MainWindow::bsSkinComboBox3Change() {
-    presetChanged();
+    presetChanged(Box::AudioBitrateBox);
 }
 void MainWindow::bsSkinComboBox4Change() {
-    presetChanged();
+    presetChanged(Box::AspectBox);
 }
 void MainWindow::bsSkinComboBox9Change() {
-    presetChanged();
+    presetChanged(Box::FrameRateBox);
 }
 void MainWindow::bsSkinComboBox10Change() {
-    presetChanged();
+    presetChanged(Box::SampleRateBox);
 }
 
 }  // namespace talwyn::app

@@ -22,7 +22,7 @@ QString PresetComboBox::shownText() const {
     if (effective_.isEmpty()) {
         return currentText();
     }
-    return locked_ ? effective_ : currentText() + QStringLiteral(" → ") + effective_;
+    return locked_ ? effective_ : currentText() + QStringLiteral("→") + effective_;
 }
 
 void PresetComboBox::paintEvent(QPaintEvent* event) {
@@ -36,11 +36,18 @@ void PresetComboBox::paintEvent(QPaintEvent* event) {
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-    // The value really used must stay readable: the entry gives way first.
+    // Both values in a smaller type if need be; when even that does not fit, the value really
+    // used stays and the entry gives way (the tool tip names both).
     QString text = shownText();
-    if (fontMetrics().horizontalAdvance(text) > field.width()) {
-        text = QStringLiteral("→ ") + effective_;
+    QFont font = painter.font();
+    while (QFontMetrics(font).horizontalAdvance(text) > field.width() && font.pointSizeF() > 7.5) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     }
+    if (QFontMetrics(font).horizontalAdvance(text) > field.width()) {
+        text = QStringLiteral("→ ") + effective_;
+        font = painter.font();
+    }
+    painter.setFont(font);
     option.currentText = text;
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -134,6 +134,13 @@ int64_t fitAudioBitRate(AVCodecID codec, int sampleRate, int64_t wanted) {
                                                              128, 160, 192, 224, 256, 320, 384}
                                       : std::vector<int64_t>{8,  16, 24, 32,  40,  48,  56,
                                                              64, 80, 96, 112, 128, 144, 160};
+    } else if (codec == AV_CODEC_ID_MP3) {
+        // The rates of MPEG-1, MPEG-2 and MPEG-2.5 Layer III, by sample rate.
+        allowed = sampleRate >= 32000   ? std::vector<int64_t>{32,  40,  48,  56,  64,  80,  96,
+                                                               112, 128, 160, 192, 224, 256, 320}
+                  : sampleRate >= 16000 ? std::vector<int64_t>{8,  16, 24, 32,  40,  48,  56,
+                                                               64, 80, 96, 112, 128, 144, 160}
+                                        : std::vector<int64_t>{8, 16, 24, 32, 40, 48, 56, 64};
     } else if (codec == AV_CODEC_ID_AMR_NB) {
         return nearest<int64_t>({4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200}, wanted);
     } else {

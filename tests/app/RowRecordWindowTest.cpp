@@ -373,7 +373,7 @@ void RowRecordWindowTest::reportedCasesConvertAsShown_data() {
                select(window, 4, 6);
                pickEntry(window, Box::FrameRateBox, "15.00");
                QCOMPARE(window.ui().presetBoxes[Box::FrameRateBox]->shownText(),
-                        QStringLiteral("15.00 → 23.976"));
+                        QStringLiteral("15.00→23.976"));
                window.addFiles({flow.copy(media.shortClip, QStringLiteral("a.avi"))}, false);
                select(window, 0, 0);
                window.ui().lvFiles->clearSelection();
@@ -430,13 +430,23 @@ void RowRecordWindowTest::changesReachEverySelectedRowAndNamesStayUnique() {
     QCOMPARE(test::column(window, OutputFile), QStringList({"song.wma", "song_1.wma", "clip.wma"}));
     QCOMPARE(test::column(window, CatalogueSlotColumn), QStringList({"300", "300", "300"}));
 
+    // Rows of different formats: a preset pick changes that one choice of each, and nothing else.
+    ui.lvFiles->selectRow(1);
+    emit ui.categoryBox->activated(1);  // row 1 back to MP3, the others stay WMA
+    ui.lvFiles->selectAll();
+    QComboBox* rate = ui.presetBoxes[Box::SampleRateBox];
+    emit rate->activated(entry(rate, "22050"));
+    QCOMPARE(test::column(window, CatalogueSlotColumn), QStringList({"300", "200", "300"}));
+    QCOMPARE(test::column(window, AudioSampleRate), QStringList({"22050", "22050", "22050"}));
+    QCOMPARE(test::column(window, OutputFile), QStringList({"song.wma", "song_1.mp3", "clip.wma"}));
+
     // Two rows of three: a preset reaches both, the third keeps its own.
     ui.lvFiles->selectRow(0);
     ui.lvFiles->selectionModel()->setCurrentIndex(
         window.jobs().index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QComboBox* bitrate = ui.presetBoxes[Box::AudioBitrateBox];
     emit bitrate->activated(entry(bitrate, "64 kbps"));
-    QCOMPARE(test::column(window, AudioBitrate), QStringList({"64000", "224000", "64000"}));
+    QCOMPARE(test::column(window, AudioBitrate), QStringList({"64000", "160000", "64000"}));
 
     // The panel's format to every row, selected or not.
     ui.lvFiles->clearSelection();

@@ -49,6 +49,8 @@ TEST(JobRecord, ValuesTheEngineReplacesAreInTheRecord) {
         {14, PresetKind::FrameSize, "640*368", "640*368", "", false},
         {2900, PresetKind::SampleRate, "11025", "11025", "", false},
         {2900, PresetKind::AudioBitrate, "32 kbps", "32000", "", false},
+        {2900, PresetKind::AudioBitrate, "144 kbps", "128000", "128 kbps", false},  // MPEG-1 L3
+        {2901, PresetKind::AudioBitrate, "320 kbps", "160000", "160 kbps", false},  // at 22050
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.code) + " " + c.entry);

@@ -153,7 +153,7 @@ std::vector<ConstrainedCase> constrainedCases() {
         const std::string ext = profile.settings.ext;
         const std::string video = profile.settings.VideoCodec;
         const bool constrained = ext == ".mpg" || ext == ".mp2" || ext == ".ac3" || ext == ".amr" ||
-                                 ext == ".swf" || ext == ".flv" || ext == ".3gp" ||
+                                 ext == ".mp3" || ext == ".swf" || ext == ".flv" || ext == ".3gp" ||
                                  video == "mpeg1video" || video == "mpeg2video";
         if (!constrained) {
             continue;
@@ -209,6 +209,10 @@ TEST_P(ConstrainedSweep, EveryOfferedEntryConverts) {
     const int shownRate = record.fields.Video_AudioSampleRate.toInt(&numeric);
     if (numeric) {
         EXPECT_EQ(audio->sampleRate, shownRate) << record.presets[4].effective.toStdString();
+    }
+    if (probe.FileStreamInfo().FormatName == "mp3") {  // constant bit rate, read from the frames
+        EXPECT_EQ(audio->bitRate, record.fields.Video_AudioBitrate)
+            << record.presets[3].effective.toStdString();
     }
     AVRational shownFps{0, 1};
     if (video && !record.fields.Video_FrameRate.isEmpty() &&
