@@ -39,17 +39,26 @@ void PresetComboBox::paintEvent(QPaintEvent* event) {
     // Both values in a smaller type if need be; when even that does not fit, the value really
     // used stays and the entry gives way (the tool tip names both).
     QString text = shownText();
-    QFont font = painter.font();
-    while (QFontMetrics(font).horizontalAdvance(text) > field.width() && font.pointSizeF() > 7.5) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    const QFont base = font();
+    QFont small = base;
+    for (double scale = 1.0; scale > 0.74; scale -= 0.05) {
+        if (base.pointSizeF() > 0) {
+            small.setPointSizeF(base.pointSizeF() * scale);
+        } else {
+            small.setPixelSize(std::max(1, int(base.pixelSize() * scale)));
+        }
+        if (QFontMetrics(small).horizontalAdvance(text) <= field.width()) {
+            break;
+        }
     }
-    if (QFontMetrics(font).horizontalAdvance(text) > field.width()) {
-        text = QStringLiteral("→ ") + effective_;
-        font = painter.font();
+    if (QFontMetrics(small).horizontalAdvance(text) > field.width()) {
+        text = QStringLiteral("→") + effective_;
+        small = base;
     }
-    painter.setFont(font);
-    option.currentText = text;
-    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    painter.setFont(small);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    painter.drawText(field.adjusted(2, 0, 0, 0), int(Qt::AlignLeft | Qt::AlignVCenter), text);
 }
 
 }  // namespace talwyn::app
