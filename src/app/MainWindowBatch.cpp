@@ -44,8 +44,8 @@ void MainWindow::applyCommandState(const CommandState& state) {
 }
 
 void MainWindow::BuildConversionTasks() {
-    const conversion::BuildResult built =
-        conversion::BuildConversionTasks(jobs_, slots_, *converter_, fields_.FileOutPutPath);
+    const conversion::BuildResult built = conversion::BuildConversionTasks(
+        jobs_, slots_, *converter_, fields_.FileOutPutPath, options_->overwriteFile());
     taskRows_ = built.taskRows;
     for (const auto& failure : built.failures) {
         const int row = jobs_.positionOf(failure.row);
@@ -77,7 +77,7 @@ void MainWindow::btnStartClick() {
     if (!converter_->Start(threads)) {
         // Nothing could be built; the batch is over before it began.
         appendLog(QString::fromStdString(converter_->LastErrMsg()));
-        onTerminated({-1, false, false, {}});
+        onTerminated(media::batchEnd());
     }
 }
 

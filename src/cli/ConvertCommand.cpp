@@ -213,7 +213,8 @@ int runConvert(const std::vector<std::string>& args) {
                             preset.effective.toStdString());
         }
     }
-    const media::TOutputOptions taskOptions = conversion::TaskOptions(record);
+    media::TOutputOptions taskOptions = conversion::TaskOptions(record);
+    taskOptions.Overwrite = options.overwrite;
     int failures = 0;
     std::map<int, std::string> outputs;
     for (const std::string& file : options.files) {

@@ -3,6 +3,7 @@
 #include "catalogue/OutputNaming.h"
 #include "conversion/JobRecord.h"
 #include "media/Converter.h"
+#include "media/PathRule.h"
 
 #include <QFileInfo>
 
@@ -11,12 +12,14 @@
 namespace talwyn::conversion {
 
 BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots& jobSlots,
-                                 media::Converter& converter, const QString& outputFolder) {
+                                 media::Converter& converter, const QString& outputFolder,
+                                 bool overwrite) {
     BuildResult result;
     converter.ClearTasks();
-    std::set<QString> inputs, used;
+    const auto normal = [](const QString& path) { return media::normalPath(path.toStdString()); };
+    std::set<std::string> inputs, used;
     for (int i = 0; i < jobs.rowCount(); ++i) {
-        inputs.insert(QFileInfo(jobs.text(i, joblist::InputFile)).absoluteFilePath());
+        inputs.insert(normal(jobs.text(i, joblist::InputFile)));
     }
     for (int i = 0; i < jobs.rowCount(); ++i) {
         const joblist::JobRow& row = jobs.row(i);
@@ -24,10 +27,9 @@ BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots&
         const QString wanted = outputFolder + QLatin1Char('/') + row.text[joblist::OutputFile];
         const QString output =
             catalogue::OutputNaming::uniquePath(wanted, false, [&](const QString& path) {
-                const QString absolute = QFileInfo(path).absoluteFilePath();
-                return used.count(absolute) > 0 || inputs.count(absolute) > 0;
+                return used.count(normal(path)) > 0 || inputs.count(normal(path)) > 0;
             });
-        used.insert(QFileInfo(output).absoluteFilePath());
+        used.insert(normal(output));
         if (output != wanted) {
             jobs.setText(i, joblist::OutputFile, QFileInfo(output).fileName());
             ++result.renamed;
@@ -39,7 +41,8 @@ BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots&
             result.failures.push_back({row.id, QStringLiteral("无法识别这一行的输出格式设置")});
             continue;
         }
-        const media::TOutputOptions out = TaskOptions(MakeJobRecord(*choice));
+        media::TOutputOptions out = TaskOptions(MakeJobRecord(*choice));
+        out.Overwrite = overwrite;
         media::TInputOptions in;
         if (jobSlots.isValid(row.slot)) {
             in = jobSlots.input(row.slot);

@@ -30,7 +30,10 @@ struct BuildResult {
 // Output names are made unique against each other and against every input first (the later row
 // gets "_1", "_2", … and its "输出文件" is updated). A row that cannot become a task is reported
 // and the others still run.
+// With overwrite, a task may replace an existing file of its name that is no input; the name
+// itself is taken when the task starts.
 BuildResult BuildConversionTasks(joblist::JobListModel& jobs, joblist::JobSlots& jobSlots,
-                                 media::Converter& converter, const QString& outputFolder);
+                                 media::Converter& converter, const QString& outputFolder,
+                                 bool overwrite);
 
 }  // namespace talwyn::conversion

@@ -1,6 +1,7 @@
 #include "media/Converter.h"
 
 #include "media/OutputPlan.h"
+#include "media/PathRule.h"
 #include "media/Transcoder.h"
 
 extern "C" {
@@ -18,7 +19,8 @@ extern "C" {
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
+#include <algorithm>
+#include <set>
 
 namespace talwyn::media {
 namespace {
@@ -41,12 +43,6 @@ void applyPriority(ThreadPriority priority) {
         case ThreadPriority::tpNormal:
             break;
     }
-}
-
-std::string normalPath(const std::string& path) {
-    std::error_code error;
-    const fs::path canonical = fs::weakly_canonical(path, error);
-    return error ? path : canonical.string();
 }
 
 }  // namespace
@@ -113,14 +109,12 @@ int Converter::AddTask(const std::string& fileName, TInputOptions options) {
         return -1;
     }
     options.FileName = fileName;
-    const std::string normal = normalPath(fileName);
     std::lock_guard lock(mutex_);
     tasks_.push_back({std::move(options),
                       probe.FileStreamInfo(),
                       probe.FileInfoText(),
                       probe.FileSize(),
                       {},
-                      normal,
                       {}});
     return int(tasks_.size()) - 1;
 }
@@ -134,7 +128,7 @@ bool Converter::SetOutputFile(int taskIndex, const std::string& fileName, TOutpu
     options.FileName = fileName;
     const std::string output = normalPath(fileName);
     for (const Task& task : tasks_) {
-        if (task.normalInput == output) {
+        if (sameFile(task.input.FileName, fileName)) {
             lastError_ = "输出文件 " + fileName + " 是一个输入文件，不能覆盖";
             return false;
         }
@@ -228,11 +222,8 @@ bool Converter::Start(int threadCount) {
         lastError_ = "没有可以转换的任务";
         return false;
     }
-    // No task may write another's input, or the same file as an earlier task.
-    std::map<std::string, int> inputs, outputs;
-    for (int i = 0; i < int(tasks_.size()); ++i) {
-        inputs.emplace(tasks_[i].normalInput, i);
-    }
+    // Names are chosen when each task starts; what a killed run left in the folders goes now.
+    std::set<std::string> folders;
     for (int i = 0; i < int(tasks_.size()); ++i) {
         Task& task = tasks_[i];
         task.refusal.clear();
@@ -240,13 +231,14 @@ bool Converter::Start(int threadCount) {
             task.refusal = "任务 " + std::to_string(i + 1) + " 没有输出文件";
             continue;
         }
-        const std::string output = normalPath(task.output->FileName);
-        if (inputs.count(output)) {
-            task.refusal = "输出文件 " + task.output->FileName + " 是一个输入文件，已拒绝转换";
-        } else if (!outputs.emplace(output, i).second) {
-            task.refusal = "输出文件 " + task.output->FileName + " 已由任务 " +
-                           std::to_string(outputs[output] + 1) + " 写入，已拒绝转换";
-        }
+        folders.insert(fs::path(normalPath(task.output->FileName)).parent_path().string());
+    }
+    for (const std::string& folder : folders) {
+        removeStaleTemporaries(folder);
+    }
+    inputs_.clear();
+    for (const Task& task : tasks_) {
+        inputs_.push_back(task.input.FileName);
     }
     control_.reset();
     next_ = 0;
@@ -281,12 +273,13 @@ void Converter::worker() {
     }
     if (last) {
         working_ = false;
-        emitTerminate({-1, false, false, {}});
+        emitTerminate(batchEnd());
     }
 }
 
 void Converter::runTask(int index, const Task& task) {
-    TTerminateInfo end{index, false, false, {}};
+    TTerminateInfo end;
+    end.TaskIndex = index;
     if (!task.refusal.empty()) {
         end.Exception = true;
         end.ExceptionMsg = task.refusal;
@@ -307,12 +300,23 @@ void Converter::runTask(int index, const Task& task) {
             events_.onPreview(picture);
         }
     };
-    Transcoder transcoder(index, task.input, *task.output, task.info, control_, callbacks);
+    const auto isInput = [this](const std::string& path) {
+        return std::any_of(inputs_.begin(), inputs_.end(),
+                           [&](const std::string& input) { return sameFile(input, path); });
+    };
+    Transcoder transcoder(index, task.input, *task.output, task.info, control_, callbacks, names_,
+                          isInput);
     const TranscodeResult result = transcoder.run();
     end.Finished = result.finished;
     end.Exception = result.failed;
+    end.Incomplete = result.incomplete;
+    end.ConvertedDuration = result.converted;
+    end.TotalDuration = result.total;
+    end.OutputFile = result.outputFile;
     if (result.failed) {
         end.ExceptionMsg = "转换 " + task.input.FileName + " 失败: " + result.message;
+    } else if (result.incomplete) {
+        end.ExceptionMsg = "转换 " + task.input.FileName + " 不完整: " + result.message;
     }
     emitTerminate(end);
 }

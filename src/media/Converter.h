@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/ConverterEvents.h"
+#include "media/OutputTarget.h"
 #include "media/Probe.h"
 #include "media/TaskControl.h"
 #include "media/TaskOptions.h"
@@ -83,7 +84,6 @@ class Converter {
         std::string infoText;
         int64_t fileSize = 0;
         std::optional<TOutputOptions> output;
-        std::string normalInput;  // the input path in one spelling, for comparisons
         std::string refusal;      // set at start when the task must not run
     };
     void worker();
@@ -103,6 +103,8 @@ class Converter {
     std::mutex eventsMutex_;
     Events events_;
 
+    std::vector<std::string> inputs_;  // of the batch, read by its workers
+    OutputNames names_;
     TaskControl control_;
     std::atomic<bool> preview_{false};
     std::atomic<ThreadPriority> priority_{ThreadPriority::tpNormal};

@@ -16,14 +16,28 @@ struct TProgressInfo {
     int64_t CurrentSize = 0;      // bytes written
     int64_t CurrentDuration = 0;  // microseconds of output written
     int64_t TotalDuration = 0;    // microseconds of input to convert
+    std::string OutputFile;       // the name the output really gets
 };
 
 struct TTerminateInfo {
     int32_t TaskIndex = 0;   // negative: the whole batch has ended
-    bool Finished = false;   // converted to the end
-    bool Exception = false;  // failed
+    bool Finished = false;   // the output is complete under its name
+    bool Exception = false;  // failed; nothing was written
     std::string ExceptionMsg;
+    // Finished, but the input ended early or held damage that was skipped: the output holds
+    // what could be read, and ExceptionMsg says what was wrong.
+    bool Incomplete = false;
+    int64_t ConvertedDuration = 0;  // microseconds
+    int64_t TotalDuration = 0;
+    std::string OutputFile;  // the name the output got
 };
+
+// The termination that ends a batch.
+inline TTerminateInfo batchEnd() {
+    TTerminateInfo info;
+    info.TaskIndex = -1;
+    return info;
+}
 
 // A picture of the frame being encoded, for the live preview: 32-bit RGB rows.
 struct PreviewPicture {

@@ -2,6 +2,7 @@
 
 #include "media/AvError.h"
 #include "media/AvPtr.h"
+#include "media/InputFile.h"
 #include "media/Probe.h"
 
 extern "C" {
@@ -93,12 +94,12 @@ bool Player::Open(const std::string& fileName, int screenWidth, int screenHeight
         lastError_ = std::move(reason);
         return false;
     };
-    AVFormatContext* raw = nullptr;
-    if (const int status = avformat_open_input(&raw, fileName.c_str(), nullptr, nullptr);
-        status < 0) {
-        return refuse("无法打开 " + fileName + ": " + avErrorText(status));
+    std::string openError;
+    session->input = openInputFile(fileName, {}, nullptr, openError);
+    if (!session->input) {
+        return refuse(openError);
     }
-    session->input.reset(raw);
+    AVFormatContext* raw = session->input.get();
     if (const int status = avformat_find_stream_info(raw, nullptr); status < 0) {
         return refuse("无法读取 " + fileName + ": " + avErrorText(status));
     }

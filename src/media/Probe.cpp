@@ -1,5 +1,7 @@
 #include "media/Probe.h"
 
+#include "media/InputFile.h"
+
 #include "media/AvError.h"
 #include "media/AvPtr.h"
 
@@ -100,15 +102,10 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
         return false;
     }
 
-    const AVInputFormat* forced =
-        formatName.empty() ? nullptr : av_find_input_format(formatName.c_str());
-    AVFormatContext* raw = nullptr;
-    if (const int status = avformat_open_input(&raw, fileName.c_str(), forced, nullptr);
-        status < 0) {
-        lastError_ = "无法识别文件 \"" + fileName + "\" 的格式: " + avErrorText(status);
+    InputContextPtr context = openInputFile(fileName, formatName, nullptr, lastError_);
+    if (!context) {
         return false;
     }
-    InputContextPtr context(raw);
     const std::string demuxer = context->iformat->name;
     if (isStillOrTextFormat(demuxer)) {
         lastError_ = "\"" + fileName + "\" 是图片或文本文件 (" + demuxer + ")，不是音频或视频文件";

@@ -102,6 +102,11 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createVideo(AVStream* input,
     pipeline->output_ = output;
     pipeline->videoPlan_ = plan;
     pipeline->startOffset_ = av_rescale_q(startTime, AV_TIME_BASE_Q, input->time_base);
+    AVRational rate = input->avg_frame_rate.num > 0 ? input->avg_frame_rate : input->r_frame_rate;
+    if (rate.num > 0 && rate.den > 0) {
+        pipeline->frameDuration_ =
+            std::max<int64_t>(1, av_rescale_q(1, av_inv_q(rate), input->time_base));
+    }
     if (!pipeline->openDecoder(error)) {
         return nullptr;
     }
@@ -240,10 +245,10 @@ bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
 }
 
 bool StreamPipeline::push(const AVPacket& packet, std::string& error) {
+    ++packets_;
     const int status = avcodec_send_packet(decoder_.get(), &packet);
-    if (status < 0 && status != AVERROR(EAGAIN) && status != AVERROR_INVALIDDATA) {
-        error = "解码失败: " + avErrorText(status);
-        return false;
+    if (status < 0 && status != AVERROR(EAGAIN)) {
+        ++damaged_;  // a broken packet is skipped, as players do; the task counts it
     }
     return decodeAvailable(error);
 }
@@ -255,12 +260,12 @@ bool StreamPipeline::decodeAvailable(std::string& error) {
             return true;
         }
         if (status < 0) {
-            // A damaged frame is skipped, as players do.
+            // A damaged frame is skipped and counted; the decoder goes on with the next packet.
+            ++damaged_;
             if (status == AVERROR_INVALIDDATA) {
                 continue;
             }
-            error = "解码失败: " + avErrorText(status);
-            return false;
+            return true;
         }
         if (!filterAndEncode(frame_.get(), error)) {
             return false;
@@ -275,16 +280,27 @@ bool StreamPipeline::filterAndEncode(AVFrame* frame, std::string& error) {
             return false;
         }
         int64_t pts = frame->best_effort_timestamp;
+        // Time stamps only go forward: where they jump back (files joined end to end), the
+        // frames follow on from the last.
         if (video_) {
             pts = pts == AV_NOPTS_VALUE ? nextPts_ : pts - startOffset_;
-            nextPts_ = pts + std::max<int64_t>(1, frame->pkt_duration);
+            if (anyPts_ && pts <= lastPts_) {
+                pts = nextPts_;
+            }
+            nextPts_ = pts + std::max<int64_t>(1, frame->pkt_duration > 0 ? frame->pkt_duration
+                                                                           : frameDuration_);
         } else {
             // Audio time stamps count samples.
             pts = pts == AV_NOPTS_VALUE ? nextPts_
                                         : av_rescale_q(pts - startOffset_, input_->time_base,
                                                        {1, frame->sample_rate});
+            if (anyPts_ && pts < nextPts_) {
+                pts = nextPts_;
+            }
             nextPts_ = pts + frame->nb_samples;
         }
+        anyPts_ = true;
+        lastPts_ = pts;
         frame->pts = pts;
         if (const int status =
                 av_buffersrc_add_frame_flags(source_, frame, AV_BUFFERSRC_FLAG_KEEP_REF);
@@ -293,7 +309,8 @@ bool StreamPipeline::filterAndEncode(AVFrame* frame, std::string& error) {
             return false;
         }
     } else if (graph_) {
-        if (const int status = av_buffersrc_add_frame(source_, nullptr); status < 0) {
+        // The end comes after the last frame's duration, so a frame rate change keeps it.
+        if (const int status = av_buffersrc_close(source_, nextPts_, 0); status < 0) {
             error = "处理帧失败: " + avErrorText(status);
             return false;
         }
@@ -344,6 +361,16 @@ bool StreamPipeline::encode(AVFrame* frame, std::string& error) {
         }
         av_packet_rescale_ts(packet_.get(), encoder_->time_base, outputStream_->time_base);
         packet_->stream_index = outputStream_->index;
+        if (packet_->dts != AV_NOPTS_VALUE) {
+            if (lastDts_ != AV_NOPTS_VALUE && packet_->dts <= lastDts_) {
+                packet_->dts = lastDts_ + 1;  // the muxer takes rising time stamps only
+            }
+            if (packet_->pts != AV_NOPTS_VALUE && packet_->pts < packet_->dts) {
+                packet_->pts = packet_->dts;
+            }
+            lastDts_ = packet_->dts;
+        }
+        ++packetsWritten_;
         const int64_t end = packet_->pts != AV_NOPTS_VALUE ? packet_->pts + packet_->duration : 0;
         written_ = std::max(written_, av_rescale_q(end, outputStream_->time_base, AV_TIME_BASE_Q));
         status = av_interleaved_write_frame(output_, packet_.get());

@@ -34,6 +34,10 @@ class StreamPipeline {
     bool finish(std::string& error);
 
     int64_t writtenMicroseconds() const { return written_; }
+    // Packets read for this stream, those that could not be decoded, and packets written.
+    int64_t packetsRead() const { return packets_; }
+    int64_t packetsDamaged() const { return damaged_; }
+    int64_t packetsWritten() const { return packetsWritten_; }
     int64_t framesEncoded() const { return frames_; }
     // Sees every frame before it is encoded (the live preview).
     void setFrameObserver(FrameObserver observer) { observer_ = std::move(observer); }
@@ -58,6 +62,11 @@ class StreamPipeline {
     VideoPlan videoPlan_;
     int64_t startOffset_ = 0;  // in the input stream's time base
     int64_t nextPts_ = 0;      // for frames without a time stamp, in the filter input time base
+    int64_t lastPts_ = 0;
+    bool anyPts_ = false;
+    int64_t frameDuration_ = 1;  // of a video frame without its own, in the input time base
+    int64_t lastDts_ = AV_NOPTS_VALUE;  // in the output stream's time base
+    int64_t packets_ = 0, damaged_ = 0, packetsWritten_ = 0;
     int64_t written_ = 0;
     int64_t frames_ = 0;
     FramePtr frame_ = makeFrame();

@@ -38,7 +38,8 @@ struct TInputOptions {
 };
 
 struct TOutputOptions {
-    std::string FileName;  // UTF-8 path
+    std::string FileName;    // UTF-8 path
+    bool Overwrite = false;  // an existing file of the name may be replaced (never an input)
     std::string FileExt;
     std::string FileFormat;
     int32_t PacketSize = -1;

@@ -2,8 +2,10 @@
 
 #include "media/AvError.h"
 #include "media/AvPtr.h"
+#include "media/InputFile.h"
 #include "media/Logger.h"
 #include "media/OutputPlan.h"
+#include "media/PathRule.h"
 #include "media/StreamPipeline.h"
 #include "media/TaskControl.h"
 
@@ -13,7 +15,6 @@ extern "C" {
 
 #include <chrono>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace talwyn::media {
@@ -25,12 +26,22 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 constexpr auto kPreviewInterval = std::chrono::milliseconds(100);
 
-bool samePath(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (fs::equivalent(a, b, error)) {
-        return true;
+// Whether the input ended early or lost enough to damage that the output is not the whole of it.
+// A container that only estimates its duration from the bit rate is not held to it.
+std::string shortfall(const AVFormatContext& input, const std::string& readError, int64_t converted,
+                      int64_t total, int64_t packets, int64_t damaged) {
+    if (!readError.empty()) {
+        return "读取输入文件出错: " + readError;
     }
-    return fs::weakly_canonical(a, error) == fs::weakly_canonical(b, error);
+    const bool trustedDuration = input.duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
+    const int64_t tolerance = std::max<int64_t>(1'000'000, total / 20);
+    if (trustedDuration && total > 0 && converted + tolerance < total) {
+        return "输入文件提前结束";
+    }
+    if (damaged > 0 && damaged * 100 >= std::max<int64_t>(1, packets)) {
+        return "输入文件有 " + std::to_string(damaged) + " 个损坏的数据包被跳过";
+    }
+    return {};
 }
 
 // A small RGB copy of a picture for the live preview.
@@ -56,26 +67,16 @@ PreviewPicture previewOf(const AVFrame& frame, int taskIndex) {
 }  // namespace
 
 Transcoder::Transcoder(int taskIndex, TInputOptions input, TOutputOptions output,
-                       TFileStreamInfo info, TaskControl& control, Callbacks callbacks)
+                       TFileStreamInfo info, TaskControl& control, Callbacks callbacks,
+                       OutputNames& names, OutputNames::IsInput isInput)
     : taskIndex_(taskIndex),
       input_(std::move(input)),
       output_(std::move(output)),
       info_(std::move(info)),
       control_(control),
-      callbacks_(std::move(callbacks)) {}
-
-std::string Transcoder::temporaryPath(const std::string& finalPath) {
-    static thread_local std::mt19937 random{std::random_device{}()};
-    const fs::path path(finalPath);
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%08x", unsigned(random()));
-    std::string name(".");
-    name += path.filename().string();
-    name += ".talwyn-";
-    name += suffix;
-    name += ".part";
-    return (path.parent_path() / name).string();
-}
+      callbacks_(std::move(callbacks)),
+      names_(names),
+      isInput_(std::move(isInput)) {}
 
 TranscodeResult Transcoder::run() {
     TranscodeResult result;
@@ -86,22 +87,15 @@ TranscodeResult Transcoder::run() {
     };
     const std::string& inputPath = input_.FileName;
     const std::string& finalPath = output_.FileName;
-    if (samePath(inputPath, finalPath)) {
+    if (sameFile(inputPath, finalPath)) {
         return fail("输出文件与输入文件相同，已拒绝转换: " + finalPath);
     }
 
     const AVIOInterruptCB interrupt{&TaskControl::interruptCallback, &control_};
-    InputContextPtr in;
-    {
-        AVFormatContext* raw = avformat_alloc_context();
-        raw->interrupt_callback = interrupt;
-        const AVInputFormat* forced =
-            input_.FileFormat.empty() ? nullptr : av_find_input_format(input_.FileFormat.c_str());
-        if (const int status = avformat_open_input(&raw, inputPath.c_str(), forced, nullptr);
-            status < 0) {
-            return fail("无法打开输入文件 " + inputPath + ": " + avErrorText(status));
-        }
-        in.reset(raw);
+    std::string openError;
+    InputContextPtr in = openInputFile(inputPath, input_.FileFormat, &interrupt, openError);
+    if (!in) {
+        return fail(openError);
     }
     if (const int status = avformat_find_stream_info(in.get(), nullptr); status < 0) {
         return fail("无法读取输入文件 " + inputPath + ": " + avErrorText(status));
@@ -112,17 +106,23 @@ TranscodeResult Transcoder::run() {
         return fail(plan.error);
     }
 
-    const std::string temporary = temporaryPath(finalPath);
+    // The name is taken now, when the task starts: free on disk, of no other task, no input.
+    const std::string claimed = names_.claim(finalPath, output_.Overwrite, isInput_);
+    result.outputFile = claimed;
+    const std::string temporary = temporaryPathIn(fs::path(claimed).parent_path().string());
     struct Cleanup {
+        OutputNames& names;
+        const std::string& claimed;
         const std::string& path;
         bool keep = false;
         ~Cleanup() {
+            names.release(claimed);
             if (!keep) {
                 std::error_code ignored;
                 fs::remove(path, ignored);
             }
         }
-    } cleanup{temporary};
+    } cleanup{names_, claimed, temporary};
 
     OutputContextPtr out;
     {
@@ -209,6 +209,7 @@ TranscodeResult Transcoder::run() {
         // Muxers that go back to fill in their header leave the position short of the end.
         info.CurrentSize = out->pb ? std::max(avio_tell(out->pb), avio_size(out->pb)) : 0;
         info.TotalDuration = info_.Duration;
+        info.OutputFile = result.outputFile;
         const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
         if (videoPipeline) {
             info.FrameNumber = int32_t(videoPipeline->framesEncoded());
@@ -225,6 +226,7 @@ TranscodeResult Transcoder::run() {
     report();  // the task has begun
     PacketPtr packet = makePacket();
     bool stopped = false;
+    std::string readError;
     for (;;) {
         if (!control_.waitWhilePaused()) {
             stopped = true;
@@ -233,7 +235,10 @@ TranscodeResult Transcoder::run() {
         const int status = av_read_frame(in.get(), packet.get());
         if (status < 0) {
             stopped = control_.stopRequested();
-            break;  // the end of the input, or as far as a damaged file can be read
+            if (!stopped && status != AVERROR_EOF) {
+                readError = avErrorText(status);  // as far as a damaged file can be read
+            }
+            break;
         }
         for (const auto& pipeline : pipelines) {
             if (pipeline->inputIndex() == packet->stream_index && !pipeline->push(*packet, error)) {
@@ -260,16 +265,32 @@ TranscodeResult Transcoder::run() {
         return fail("无法完成输出文件: " + avErrorText(status));
     }
     report();
+    int64_t packets = 0, damaged = 0, written = 0;
+    for (const auto& pipeline : pipelines) {
+        packets += pipeline->packetsRead();
+        damaged += pipeline->packetsDamaged();
+        written += pipeline->packetsWritten();
+        result.converted = std::max(result.converted, pipeline->writtenMicroseconds());
+    }
+    result.total = info_.Duration;
+    if (written == 0) {
+        return fail(readError.empty() ? "输入文件中没有可以转换的内容"
+                                      : "输入文件已损坏，没有可以转换的内容: " + readError);
+    }
     if (out->pb && !(out->oformat->flags & AVFMT_NOFILE)) {
         if (const int status = avio_closep(&out->pb); status < 0) {
             return fail("无法写完输出文件: " + avErrorText(status));
         }
     }
-    std::error_code renameError;
-    fs::rename(temporary, finalPath, renameError);
-    if (renameError) {
-        return fail("无法把输出文件命名为 " + finalPath + ": " + renameError.message());
+    std::string commitError;
+    const std::string named =
+        commitOutput(temporary, claimed, output_.Overwrite, names_, isInput_, commitError);
+    if (named.empty()) {
+        return fail(commitError);
     }
+    result.outputFile = named;
+    result.message = shortfall(*in, readError, result.converted, result.total, packets, damaged);
+    result.incomplete = !result.message.empty();
     cleanup.keep = true;
     result.finished = true;
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/ConverterEvents.h"
+#include "media/OutputTarget.h"
 #include "media/Probe.h"
 #include "media/TaskOptions.h"
 
@@ -18,7 +19,10 @@ class TaskControl;
 struct TranscodeResult {
     bool finished = false;
     bool failed = false;
+    bool incomplete = false;  // finished with what could be read
     std::string message;
+    std::string outputFile;
+    int64_t converted = 0, total = 0;  // microseconds
 };
 
 class Transcoder {
@@ -31,12 +35,10 @@ class Transcoder {
     };
 
     Transcoder(int taskIndex, TInputOptions input, TOutputOptions output, TFileStreamInfo info,
-               TaskControl& control, Callbacks callbacks);
+               TaskControl& control, Callbacks callbacks, OutputNames& names,
+               OutputNames::IsInput isInput);
 
     TranscodeResult run();
-
-    // The hidden file a conversion writes to before it is complete.
-    static std::string temporaryPath(const std::string& finalPath);
 
   private:
     int taskIndex_;
@@ -45,6 +47,8 @@ class Transcoder {
     TFileStreamInfo info_;
     TaskControl& control_;
     Callbacks callbacks_;
+    OutputNames& names_;
+    OutputNames::IsInput isInput_;
 };
 
 }  // namespace talwyn::media

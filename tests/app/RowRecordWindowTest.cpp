@@ -245,7 +245,7 @@ void RowRecordWindowTest::everyRowBecomesTheTaskThePanelShows() {
         // What start would build, on a converter of its own, before any row is shown again.
         media::Converter converter;
         const conversion::BuildResult built = conversion::BuildConversionTasks(
-            window.jobs(), window.jobSlots(), converter, flow.out.path());
+            window.jobs(), window.jobSlots(), converter, flow.out.path(), false);
         QVERIFY2(built.failures.empty(), qPrintable(context));
         QCOMPARE(int(built.taskRows.size()), window.jobs().rowCount());
         for (int task = 0; task < int(built.taskRows.size()); ++task) {

@@ -50,7 +50,7 @@ TEST(TaskBuilder, TheRowChoiceAloneDecidesTheTask) {
 
     media::Converter converter;
     const conversion::BuildResult built =
-        conversion::BuildConversionTasks(jobs, jobSlots, converter, out.path());
+        conversion::BuildConversionTasks(jobs, jobSlots, converter, out.path(), false);
     ASSERT_EQ(built.taskRows.size(), 1u);
     const auto task = converter.TaskOutput(0);
     ASSERT_TRUE(task);
@@ -87,7 +87,7 @@ TEST(TaskBuilder, EachRowItsOwnSlotAndAUniqueOutput) {
 
     media::Converter converter;
     const conversion::BuildResult built =
-        conversion::BuildConversionTasks(jobs, jobSlots, converter, out.path());
+        conversion::BuildConversionTasks(jobs, jobSlots, converter, out.path(), false);
     ASSERT_EQ(built.taskRows.size(), 2u);
     EXPECT_EQ(built.taskRows[0], jobs.row(0).id);
     EXPECT_EQ(jobs.text(0, OutputFile), QStringLiteral("same.mp3"));

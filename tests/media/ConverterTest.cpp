@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -166,15 +168,26 @@ TEST(Converter, NoOutputEverReplacesAnInputOrAnotherOutput) {
     EXPECT_FALSE(converter.SetOutputFile(first, input.toStdString(), wav));
     EXPECT_NE(converter.LastErrMsg().find("song.wav"), std::string::npos);
 
-    // Two tasks naming the same output: the second is refused when the batch starts.
+    // Two tasks naming the same output, and a user's file of that name: each task takes a name
+    // of its own when it starts, and says which.
     const QString shared = dir.filePath(QStringLiteral("same.mp3"));
+    QFile users(shared);
+    ASSERT_TRUE(users.open(QIODevice::WriteOnly));
+    users.write("the user's own");
+    users.close();
     ASSERT_TRUE(converter.SetOutputFile(first, shared.toStdString(), mp3Record()));
     const int second = converter.AddTask(media.tone.toStdString());
     ASSERT_TRUE(converter.SetOutputFile(second, shared.toStdString(), mp3Record()));
     ASSERT_TRUE(converter.Start(2));
     ASSERT_TRUE(run.waitForEnd());
     EXPECT_TRUE(run.ends().at(first).Finished);
-    EXPECT_TRUE(run.ends().at(second).Exception);
+    EXPECT_TRUE(run.ends().at(second).Finished);
+    const std::set<std::string> named = {run.ends().at(first).OutputFile,
+                                         run.ends().at(second).OutputFile};
+    EXPECT_EQ(named, (std::set<std::string>{dir.filePath("same_1.mp3").toStdString(),
+                                            dir.filePath("same_2.mp3").toStdString()}));
+    ASSERT_TRUE(users.open(QIODevice::ReadOnly));
+    EXPECT_EQ(users.readAll(), QByteArray("the user's own"));
 
     QFile file(input);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

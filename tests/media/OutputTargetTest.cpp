@@ -1,0 +1,111 @@
+#include "media/OutputTarget.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace talwyn;
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+}  // namespace
+
+// Which name a task takes when it starts.
+TEST(OutputTarget, ANameIsTakenOnlyWhenNothingStandsThere) {
+    QTemporaryDir dir;
+    const auto at = [&](const char* name) { return dir.filePath(name).toStdString(); };
+    write(dir.filePath("user.wav"), "user");
+    write(dir.filePath("input.wav"), "input");
+    ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dir.filePath("link.wav")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("sub/alias")));  // a folder by another road
+    const auto isInput = [&](const std::string& path) {
+        return QFileInfo(QString::fromStdString(path)).canonicalFilePath() ==
+               QFileInfo(dir.filePath("input.wav")).canonicalFilePath();
+    };
+    const struct {
+        const char* wanted;
+        bool replace;
+        const char* taken;
+    } cases[] = {
+        {"free.wav", false, "free.wav"},
+        {"user.wav", false, "user_1.wav"},
+        {"user.wav", true, "user.wav"},      // the user chose to replace
+        {"link.wav", false, "link_1.wav"},   // a link leading nowhere is something
+        {"input.wav", true, "input_1.wav"},  // never an input
+        {"sub/alias/input.wav", true, "sub/alias/input_1.wav"},
+    };
+    for (const auto& c : cases) {
+        media::OutputNames names;
+        EXPECT_EQ(names.claim(at(c.wanted), c.replace, isInput), at(c.taken)) << c.wanted;
+    }
+    media::OutputNames names;
+    const std::string first = names.claim(at("same.wav"), false, isInput);
+    EXPECT_EQ(names.claim(at("same.wav"), true, isInput), at("same_1.wav"));
+    names.release(first);
+    EXPECT_EQ(names.claim(at("same.wav"), false, isInput), at("same.wav"));
+}
+
+// A file that appears at the name while the task runs is kept; the output takes the next name.
+TEST(OutputTarget, TheFinalNameNeverReplacesALateFile) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const auto none = [](const std::string&) { return false; };
+    media::OutputNames names;
+    const std::string claimed = names.claim(folder + "/late.wav", false, none);
+    const std::string temporary = media::temporaryPathIn(folder);
+    write(QString::fromStdString(temporary), "output");
+    write(dir.filePath("late.wav"), "late");
+    std::string error;
+    const std::string named = media::commitOutput(temporary, claimed, false, names, none, error);
+    EXPECT_EQ(named, folder + "/late_1.wav") << error;
+    EXPECT_EQ(read(dir.filePath("late.wav")), QByteArray("late"));
+    EXPECT_EQ(read(dir.filePath("late_1.wav")), QByteArray("output"));
+
+    // Replacing, when chosen, replaces.
+    const std::string again = media::temporaryPathIn(folder);
+    write(QString::fromStdString(again), "newer");
+    EXPECT_EQ(media::commitOutput(again, folder + "/late.wav", true, names, none, error),
+              folder + "/late.wav");
+    EXPECT_EQ(read(dir.filePath("late.wav")), QByteArray("newer"));
+}
+
+// Hidden files are short whatever the name, and those of a run that was killed are removed.
+TEST(OutputTarget, TemporariesOfDeadRunsAreRemoved) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    const std::string mine = media::temporaryPathIn(folder);
+    EXPECT_LT(mine.size() - folder.size(), 40u);
+    EXPECT_TRUE(media::isTemporaryName(mine.substr(folder.size() + 1)));
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+    const QString dead = QStringLiteral(".talwyn-%1-3.part").arg(child);
+    for (const QString& name : {dead, QString::fromStdString(mine.substr(folder.size() + 1)),
+                                QStringLiteral("song.part"), QStringLiteral(".talwyn-x.part")}) {
+        write(dir.filePath(name), "x");
+    }
+    EXPECT_EQ(media::removeStaleTemporaries(folder), 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(dead)));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(mine)));
+    EXPECT_TRUE(QFile::exists(dir.filePath("song.part")));
+}
