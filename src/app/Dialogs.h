@@ -10,7 +10,8 @@ class QWidget;
 
 namespace talwyn::app {
 
-// Every modal window the program shows goes through here, so that tests can answer them.
+// Every message box and modal window the program shows goes through here, so that tests can answer
+// them.
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -19,6 +20,8 @@ class Dialogs {
     virtual void information(QWidget* parent, const QString& text) = 0;
     // A plain warning box captioned with the program's title.
     virtual void warning(QWidget* parent, const QString& text) = 0;
+    // A box that waits for nobody: the window goes on while it is shown (the end of a batch).
+    virtual void notice(QWidget* parent, const QString& text) = 0;
     // Shows one of the program's own dialogs modally; returns its result code.
     virtual int runModal(QDialog& dialog) = 0;
     // An existing folder chosen by the user, or nothing when cancelled.

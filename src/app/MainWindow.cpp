@@ -9,7 +9,7 @@
 #include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
 #include "app/ProgressDelegate.h"
-#include "conversion/ConverterBridge.h"
+#include "conversion/Batch.h"
 #include "media/Converter.h"
 #include "media/Player.h"
 #include "preview/PreviewBridge.h"
@@ -64,12 +64,13 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     ui_.setup(this);
     ini_.setLogger([this](const QString& line) { appendLog(line); });
     converter_ = std::make_unique<media::Converter>();
-    bridge_ = new conversion::ConverterBridge(*converter_, this);
-    connect(bridge_, &conversion::ConverterBridge::progress, this, &MainWindow::onProgress);
-    connect(bridge_, &conversion::ConverterBridge::terminated, this, &MainWindow::onTerminated);
-    connect(bridge_, &conversion::ConverterBridge::previewPicture, this,
-            &MainWindow::onPreviewPicture);
-    connect(bridge_, &conversion::ConverterBridge::logLine, this, &MainWindow::appendLog);
+    batch_ = new conversion::Batch(*converter_, this);
+    connect(batch_, &conversion::Batch::progress, this, &MainWindow::onProgress);
+    connect(batch_, &conversion::Batch::taskEnded, this, &MainWindow::onTaskEnded);
+    connect(batch_, &conversion::Batch::ended, this, &MainWindow::onBatchEnded);
+    connect(batch_, &conversion::Batch::stateChanged, this, &MainWindow::applyBatchState);
+    connect(batch_, &conversion::Batch::previewPicture, this, &MainWindow::onPreviewPicture);
+    connect(batch_, &conversion::Batch::logLine, this, &MainWindow::appendLog);
     wireJobList();
     wirePreview();
     wireCatalogue();
@@ -90,8 +91,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
 MainWindow::~MainWindow() {
     // The bridges are children and would outlive the engines they listen to.
-    delete bridge_;
-    bridge_ = nullptr;
+    delete batch_;
+    batch_ = nullptr;
     converter_.reset();
     delete previewBridge_;
     previewBridge_ = nullptr;
@@ -182,18 +183,6 @@ bool MainWindow::runCommand(const char* name) {
 
 void MainWindow::appendLog(const QString& line) {
     ui_.mmoLog->appendPlainText(line);
-}
-
-void MainWindow::setListCommandsEnabled(bool on) {
-    for (QAction* item :
-         {ui_.removeItem, ui_.renameItem, ui_.clearItem, ui_.startItem, ui_.applyToAllItem}) {
-        item->setEnabled(on);
-    }
-    // The buttons' icons hold both glyphs; the enabled state picks the one shown.
-    for (QToolButton* button :
-         {ui_.removeButton, ui_.renameButton, ui_.clearButton, ui_.startButton}) {
-        button->setEnabled(on);
-    }
 }
 
 QString MainWindow::defaultOutputFolder() {

@@ -22,8 +22,10 @@ struct TTerminateInfo;
 struct PreviewPicture;
 }  // namespace talwyn::media
 namespace talwyn::conversion {
-class ConverterBridge;
+class Batch;
+struct BatchSummary;
 struct JobRecord;
+struct TaskEnd;
 }  // namespace talwyn::conversion
 namespace talwyn::preview {
 class PreviewBridge;
@@ -65,7 +67,9 @@ class MainWindow : public QWidget {
     const QString& sliderState() const { return bsSkinSlider1_down_UP; }
 
     media::Converter& converter() { return *converter_; }
-    bool batchRunning() const { return batchRunning_; }
+    // From the start of a batch until its last task has ended.
+    bool batchRunning() const;
+    conversion::Batch& batch() { return *batch_; }
     media::Player& player() { return *player_; }
     int64_t previewDuration() const { return FDuration; }
     // Adds files as the window's commands do; the last added row is selected. In the given
@@ -78,8 +82,8 @@ class MainWindow : public QWidget {
     bool runCommand(const char* name);
     void appendLog(const QString& line);
 
-    // The remove, rename, clear and start commands follow whether the list has rows.
-    void setListCommandsEnabled(bool on);
+    // Every command as the state of the batch, and whether the list has rows, allow.
+    void applyBatchState();
 
     static QString defaultOutputFolder();
 
@@ -175,9 +179,10 @@ class MainWindow : public QWidget {
 
   private slots:
     void onSelectionChanged();
-    void onProgress(const talwyn::media::TProgressInfo& info);
-    void onTerminated(const talwyn::media::TTerminateInfo& info);
-    void onPreviewPicture(const talwyn::media::PreviewPicture& picture);
+    void onProgress(quint64 job, const talwyn::media::TProgressInfo& info);
+    void onTaskEnded(const talwyn::conversion::TaskEnd& end);
+    void onBatchEnded(const talwyn::conversion::BatchSummary& summary);
+    void onPreviewPicture(quint64 job, const talwyn::media::PreviewPicture& picture);
     void onFileOpen(qint64 duration, int frameWidth, int frameHeight);
     void onPlayerPosition(qint64 pts);
     void onPlayerState(int state);
@@ -216,11 +221,6 @@ class MainWindow : public QWidget {
     void selectRow(int row);
     void moveSelectedRow(int step);
     void stopPreview();
-    // Which commands a state of the batch allows.
-    struct CommandState {
-        bool startTool, startMenu, stop, pause, resume, add, removeRename, clear;
-    };
-    void applyCommandState(const CommandState& state);
     void runAfterCompletion();
     bool handleDrop(QEvent* event);
     void wirePreview();
@@ -248,10 +248,9 @@ class MainWindow : public QWidget {
     std::array<bool, 6> presetUsable_{};
     QString openFilter_;
     std::unique_ptr<media::Converter> converter_;
-    conversion::ConverterBridge* bridge_ = nullptr;
-    std::vector<quint64> taskRows_;  // task index -> row id of the running batch
-    bool batchRunning_ = false;
-    bool batchStoppedByUser_ = false;
+    conversion::Batch* batch_ = nullptr;
+    std::vector<quint64> taskJobs_;  // task index -> row id of the batch
+    QStringList buildFailures_;      // rows of the batch that could not become tasks
     QWidget* livePreviewWindow_ = nullptr;
     std::unique_ptr<media::Player> player_;
     preview::PreviewBridge* previewBridge_ = nullptr;

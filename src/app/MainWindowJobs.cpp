@@ -7,6 +7,7 @@
 #include "app/OpenFilter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
+#include "conversion/Batch.h"
 #include "conversion/JobRecipe.h"
 #include "conversion/JobRecord.h"
 #include "joblist/TextFormats.h"
@@ -194,7 +195,7 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     row.slot = slots_.allocate(input, options);
     jobs_.appendRow(row);
     ui_.lvFiles->setFocus();
-    setListCommandsEnabled(true);
+    applyBatchState();
     appendLog({});
     appendLog(QStringLiteral("***Can do convert."));
     appendLog({});
@@ -241,7 +242,7 @@ void MainWindow::btnRemoveClick() {
         converter_->RemoveTask(jobs_.text(*it, joblist::Sequence).toInt() - 1);
         slots_.markDeleted(jobs_.removeJob(*it));
     }
-    setListCommandsEnabled(!jobs_.isEmpty());
+    applyBatchState();
     ui_.lvFiles->setFocus();
     if (!jobs_.isEmpty()) {
         selectRow(0);
@@ -255,7 +256,8 @@ void MainWindow::btnClearClick() {
     CancelRename();
     converter_->ClearTasks();
     jobs_.clear();
-    applyCommandState({false, false, false, false, false, true, false, false});
+    batch_->reset();
+    applyBatchState();
     InitValues();
     stopPreview();
     ui_.slider->setValue(0);

@@ -20,6 +20,14 @@ void QtDialogs::warning(QWidget* parent, const QString& text) {
     QMessageBox::warning(parent, kProductName, text);
 }
 
+void QtDialogs::notice(QWidget* parent, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("提示"), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 int QtDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }

@@ -9,6 +9,7 @@ class QtDialogs : public Dialogs {
   public:
     void information(QWidget* parent, const QString& text) override;
     void warning(QWidget* parent, const QString& text) override;
+    void notice(QWidget* parent, const QString& text) override;
     int runModal(QDialog& dialog) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
                                         const QString& start) override;

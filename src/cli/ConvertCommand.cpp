@@ -2,18 +2,20 @@
 #include "catalogue/OutputNaming.h"
 #include "cli/CliCommands.h"
 #include "cli/ProgressPrinter.h"
+#include "conversion/Batch.h"
 #include "conversion/JobRecipe.h"
 #include "conversion/JobRecord.h"
+#include "joblist/TextFormats.h"
 #include "media/Converter.h"
 #include "media/Logger.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <pthread.h>
 #include <signal.h>
 
-#include <condition_variable>
 #include <cstring>
 #include <map>
 #include <set>
@@ -216,7 +218,6 @@ int runConvert(const std::vector<std::string>& args) {
     media::TOutputOptions taskOptions = conversion::TaskOptions(record);
     taskOptions.Overwrite = options.overwrite;
     int failures = 0;
-    std::map<int, std::string> outputs;
     for (const std::string& file : options.files) {
         const QString input = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
         const QString natural =
@@ -239,33 +240,49 @@ int runConvert(const std::vector<std::string>& args) {
             continue;
         }
         printer.setName(task, file);
-        outputs[task] = output.toStdString();
     }
     if (converter.TaskCount() == 0) {
         return 1;
     }
 
-    std::mutex doneMutex;
-    std::condition_variable doneChanged;
-    bool done = false;
-    converter.setEvents({
-        [&printer](const media::TProgressInfo& info) { printer.progress(info); },
-        [&](const media::TTerminateInfo& info) {
-            if (info.TaskIndex < 0) {
-                std::lock_guard lock(doneMutex);
-                done = true;
-                doneChanged.notify_all();
+    // The batch runs on this thread's event loop, as in the window; the signal thread only asks
+    // it to stop.
+    int argc = 1;
+    char name[] = "talwynwav-cli";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    conversion::Batch batch(converter);
+    media::Logger::setReceiver(
+        [&printer](uint32_t, int, const std::string& text) { printer.message("  " + text); },
+        options.verbose ? 4 : 3);
+    QObject::connect(
+        &batch, &conversion::Batch::progress,
+        [&printer](quint64, const media::TProgressInfo& info) { printer.progress(info); });
+    QObject::connect(&batch, &conversion::Batch::taskEnded, [&](const conversion::TaskEnd& end) {
+        const int task = int(end.job) - 1;
+        using Result = conversion::TaskEnd::Result;
+        switch (end.result) {
+            case Result::Converted:
+                printer.finished(task, end.outputFile.toStdString());
                 return;
-            }
-            if (info.Finished) {
-                printer.finished(info.TaskIndex, outputs[info.TaskIndex]);
-                return;
-            }
-            ++failures;
-            printer.failed(info.TaskIndex, info.Exception ? info.ExceptionMsg : "已停止");
-        },
-        {},
+            case Result::Incomplete:
+                printer.failed(task, end.message.toStdString() + " (" +
+                                         joblist::SecToDate(end.converted / 1000000).toStdString() +
+                                         " / " +
+                                         joblist::SecToDate(end.total / 1000000).toStdString() +
+                                         ", 已写入 " + end.outputFile.toStdString() + ")");
+                break;
+            case Result::Failed:
+                printer.failed(task, end.message.toStdString());
+                break;
+            case Result::Stopped:
+                printer.failed(task, "已停止");
+                break;
+        }
+        ++failures;
     });
+    QObject::connect(&batch, &conversion::Batch::ended, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 
     int caught = 0;
     std::thread signalWaiter([&] {
@@ -273,18 +290,21 @@ int runConvert(const std::vector<std::string>& args) {
         sigwait(&stopSignals, &signal);
         if (signal != SIGUSR1) {
             caught = signal;
-            converter.Stop(false);
+            QMetaObject::invokeMethod(
+                &batch, [&batch] { batch.stop(); }, Qt::QueuedConnection);
         }
     });
-    converter.Start(options.jobs);
-    {
-        std::unique_lock lock(doneMutex);
-        doneChanged.wait(lock, [&] { return done; });
+    std::vector<quint64> jobs;
+    for (int task = 0; task < converter.TaskCount(); ++task) {
+        jobs.push_back(quint64(task) + 1);
+    }
+    if (batch.start(jobs, options.jobs) || batch.state() != conversion::BatchState::Finished) {
+        application.exec();
     }
     pthread_kill(signalWaiter.native_handle(), SIGUSR1);
     signalWaiter.join();
+    batch.detach();
     converter.Stop(true);
-    converter.setEvents({});
     media::Logger::setReceiver({});
     if (caught) {
         return 128 + caught;

@@ -14,8 +14,12 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= kJobColumnCount) {
         return {};
     }
+    const JobRow& row = rows_[index.row()];
+    if (role == Qt::ToolTipRole && index.column() == Progress && !row.note.isEmpty()) {
+        return row.note;
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        return rows_[index.row()].text[index.column()];
+        return row.text[index.column()];
     }
     return {};
 }
@@ -37,6 +41,12 @@ Qt::ItemFlags JobListModel::flags(const QModelIndex& index) const {
 
 QString JobListModel::text(int position, JobColumn column) const {
     return rows_.at(position).text[column];
+}
+
+void JobListModel::setNote(int position, const QString& note) {
+    rows_.at(position).note = note;
+    const QModelIndex changed = index(position, Progress);
+    emit dataChanged(changed, changed, {Qt::ToolTipRole});
 }
 
 void JobListModel::setText(int position, JobColumn column, const QString& value) {

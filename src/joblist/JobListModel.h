@@ -17,6 +17,7 @@ struct JobRow {
     std::array<QString, kJobColumnCount> text;
     int slot = -1;
     quint64 id = 0;  // given by the model; tells the job apart whatever its position
+    QString note;    // why the last batch failed it or left it incomplete: its progress cell's tip
 };
 
 class JobListModel : public QAbstractTableModel {
@@ -34,6 +35,7 @@ class JobListModel : public QAbstractTableModel {
     const JobRow& row(int position) const { return rows_.at(position); }
     QString text(int position, JobColumn column) const;
     void setText(int position, JobColumn column, const QString& value);
+    void setNote(int position, const QString& note);
 
     // Appends a complete row and returns its position.
     int appendRow(const JobRow& row);

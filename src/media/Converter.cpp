@@ -18,8 +18,8 @@ extern "C" {
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 namespace talwyn::media {

@@ -84,7 +84,7 @@ class Converter {
         std::string infoText;
         int64_t fileSize = 0;
         std::optional<TOutputOptions> output;
-        std::string refusal;      // set at start when the task must not run
+        std::string refusal;  // set at start when the task must not run
     };
     void worker();
     void runTask(int index, const Task& task);

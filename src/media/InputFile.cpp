@@ -13,8 +13,8 @@ namespace {
 
 // Formats whose content names other files or addresses to read.
 bool isReferenceFormat(const char* name) {
-    static const char* const refused[] = {"hls",  "applehttp", "concat", "dash", "sdp",
-                                          "rtsp", "rtp",       "imf",    "webm_dash_manifest"};
+    static const char* const refused[] = {
+        "hls", "applehttp", "concat", "dash", "sdp", "rtsp", "rtp", "imf", "webm_dash_manifest"};
     for (const char* format : refused) {
         if (std::strcmp(name, format) == 0) {
             return true;

@@ -79,8 +79,8 @@ bool OutputNames::freeFor(const std::string& path, const IsInput& isInput) const
 std::string OutputNames::claim(const std::string& wanted, bool replace, const IsInput& isInput) {
     std::lock_guard lock(mutex_);
     std::string chosen = wanted;
-    const bool replaceable = replace && plainFile(wanted) && !isInput(wanted) &&
-                             !claimed_.count(normalPath(wanted));
+    const bool replaceable =
+        replace && plainFile(wanted) && !isInput(wanted) && !claimed_.count(normalPath(wanted));
     if (!replaceable) {
         for (int n = 0; !freeFor(chosen = variant(wanted, n), isInput); ++n) {
         }

@@ -287,8 +287,8 @@ bool StreamPipeline::filterAndEncode(AVFrame* frame, std::string& error) {
             if (anyPts_ && pts <= lastPts_) {
                 pts = nextPts_;
             }
-            nextPts_ = pts + std::max<int64_t>(1, frame->pkt_duration > 0 ? frame->pkt_duration
-                                                                           : frameDuration_);
+            nextPts_ = pts + std::max<int64_t>(
+                                 1, frame->pkt_duration > 0 ? frame->pkt_duration : frameDuration_);
         } else {
             // Audio time stamps count samples.
             pts = pts == AV_NOPTS_VALUE ? nextPts_

@@ -64,7 +64,7 @@ class StreamPipeline {
     int64_t nextPts_ = 0;      // for frames without a time stamp, in the filter input time base
     int64_t lastPts_ = 0;
     bool anyPts_ = false;
-    int64_t frameDuration_ = 1;  // of a video frame without its own, in the input time base
+    int64_t frameDuration_ = 1;         // of a video frame without its own, in the input time base
     int64_t lastDts_ = AV_NOPTS_VALUE;  // in the output stream's time base
     int64_t packets_ = 0, damaged_ = 0, packetsWritten_ = 0;
     int64_t written_ = 0;

@@ -193,9 +193,15 @@ void JobFlowWindowTest::badInputIsRefusedAndGoodInputStillConverts() {
 
     window.btnStartClick();
     QVERIFY(waitForBatchEnd(window));
-    QCOMPARE(column(window, Progress).mid(0, 2), QStringList({"100%", "100%"}));
-    QCOMPARE(flow.dialogs.warnings.size(), 1);
-    QVERIFY(flow.dialogs.warnings[0].contains(QStringLiteral("deleted later.wav")));
+    QCOMPARE(column(window, Progress), QStringList({"100%", "100%", "失败"}));
+    QVERIFY(flow.dialogs.warnings.isEmpty());  // nothing waited on the user during the batch
+    QCOMPARE(flow.dialogs.notices.size(), 1);
+    QVERIFY(flow.dialogs.notices[0].startsWith(QStringLiteral("转换结束：成功 2 个，失败 1 个")));
+    QVERIFY(flow.dialogs.notices[0].contains(QStringLiteral("deleted later.wav")));
+    QVERIFY(window.jobs()
+                .data(window.jobs().index(2, Progress), Qt::ToolTipRole)
+                .toString()
+                .contains(QStringLiteral("deleted later.wav")));
     QCOMPARE(flow.outputs(), QStringList({"歌曲 一 (live).mp3", "視頻 2.mp3"}));
     media::Probe probe;
     QVERIFY(probe.LoadFile(flow.out.filePath("視頻 2.mp3").toStdString()));
@@ -369,12 +375,21 @@ void JobFlowWindowTest::pauseResumeAndStop() {
     const MediaFiles& media = MediaFiles::get();
     window.selectCategory(1);
     window.addFiles({media.longTone, media.longTone}, false);
+    window.show();
+    const app::MainWindowUi& ui = window.ui();
+    const QPoint place = ui.pauseButton->pos();
     window.btnStartClick();
     window.btnPauseClick();
     QVERIFY(!window.ui().pauseButton->isEnabled() && window.ui().resumeButton->isEnabled());
     QVERIFY(window.ui().resumeItem->isEnabled());
+    // "暂停" and "继续" share one place on the tool bar.
+    QTRY_VERIFY(ui.resumeButton->isVisible());
+    QVERIFY(!ui.pauseButton->isVisible());
+    QCOMPARE(ui.resumeButton->pos(), place);
     window.btnResumeClick();
     QVERIFY(window.ui().pauseButton->isEnabled() && !window.ui().resumeButton->isEnabled());
+    QTRY_VERIFY(ui.pauseButton->isVisible());
+    QVERIFY(!ui.resumeButton->isVisible());
     window.btnPauseClick();
     window.btnStopClick();
     QVERIFY(waitForBatchEnd(window));
@@ -399,9 +414,10 @@ void JobFlowWindowTest::aFailingRowShowsOneBoxAndTheBatchFinishes() {
     QFile::remove(doomed);
     window.btnStartClick();
     QVERIFY(waitForBatchEnd(window));
-    QCOMPARE(flow.dialogs.warnings.size(), 1);
+    QVERIFY(flow.dialogs.warnings.isEmpty());
+    QCOMPARE(flow.dialogs.notices.size(), 1);
     QCOMPARE(window.jobs().text(0, Progress), QStringLiteral("100%"));
-    QVERIFY(window.jobs().text(1, Progress) != QStringLiteral("100%"));
+    QCOMPARE(window.jobs().text(1, Progress), QStringLiteral("失败"));
     QCOMPARE(
         flow.desktop.sounds.size(),
         QFileInfo::exists(QCoreApplication::applicationDirPath() + "/sounds/ring001.wav") ? 1 : 0);

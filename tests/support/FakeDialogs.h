@@ -13,6 +13,7 @@ class FakeDialogs : public app::Dialogs {
   public:
     QStringList informations;
     QStringList warnings;
+    QStringList notices;
     QStringList modalShown;  // object names of the dialogs shown modally
     std::function<int(QDialog&)> onModal;
     std::optional<QString> folderAnswer;
@@ -27,6 +28,7 @@ class FakeDialogs : public app::Dialogs {
 
     void information(QWidget*, const QString& text) override { informations << text; }
     void warning(QWidget*, const QString& text) override { warnings << text; }
+    void notice(QWidget*, const QString& text) override { notices << text; }
     int runModal(QDialog& dialog) override {
         modalShown << dialog.objectName();
         return onModal ? onModal(dialog) : int(QDialog::Rejected);
