@@ -9,6 +9,7 @@
 #include "catalogue/OutputNaming.h"
 #include "conversion/JobRecord.h"
 #include "joblist/ProfileApplication.h"
+#include "media/PathRule.h"
 #include "settings/OptionsDialog.h"
 
 #include <QDir>
@@ -271,20 +272,19 @@ QString MainWindow::freeOutputPath(const QString& wanted, int ownRow) const {
     // A name is taken by a file on disk, by another row's output, or by any input; the last two
     // are never overwritten, whatever the overwrite choice says.
     const QString folder = ui_.folderEdit->text();
-    std::set<QString> reserved;
+    const auto normal = [](const QString& path) { return media::normalPath(path.toStdString()); };
+    std::set<std::string> reserved;
     if (!fields_.Video_AddFileName.isEmpty()) {
-        reserved.insert(QDir::cleanPath(fields_.Video_AddFileName));
+        reserved.insert(normal(fields_.Video_AddFileName));
     }
     for (int row = 0; row < jobs_.rowCount(); ++row) {
-        reserved.insert(QDir::cleanPath(jobs_.text(row, joblist::InputFile)));
+        reserved.insert(normal(jobs_.text(row, joblist::InputFile)));
         if (row != ownRow) {
             reserved.insert(
-                QDir::cleanPath(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
+                normal(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
         }
     }
-    const auto isReserved = [&](const QString& path) {
-        return reserved.count(QDir::cleanPath(path)) > 0;
-    };
+    const auto isReserved = [&](const QString& path) { return reserved.count(normal(path)) > 0; };
     const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
     return catalogue::OutputNaming::uniquePath(wanted, overwrite, [&](const QString& path) {
         return catalogue::OutputNaming::occupied(path) || isReserved(path);
