@@ -17,6 +17,7 @@
 #include <signal.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <thread>
@@ -166,11 +167,13 @@ int runConvert(const std::vector<std::string>& args) {
     if (const auto problem = presetTexts(options, presets)) {
         return usage(*problem);
     }
-    const QString folder =
-        QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(options.folder)));
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "talwynwav-cli: cannot create the output folder %s\n",
-                     qPrintable(folder));
+    // Names are bytes: a file's name need not be UTF-8 to be converted.
+    namespace fs = std::filesystem;
+    std::error_code folderError;
+    const fs::path folder = fs::absolute(options.folder, folderError).lexically_normal();
+    if (folderError || (fs::create_directories(folder, folderError), folderError)) {
+        std::fprintf(stderr, "talwynwav-cli: cannot create the output folder %s: %s\n",
+                     folder.c_str(), folderError.message().c_str());
         return 1;
     }
 
@@ -192,17 +195,6 @@ int runConvert(const std::vector<std::string>& args) {
         return 1;
     }
 
-    // Every file as the window would add it; names are unique against the folder, against each
-    // other and against every input.
-    std::set<QString> inputs, assigned;
-    for (const std::string& file : options.files) {
-        inputs.insert(QFileInfo(QString::fromStdString(file)).absoluteFilePath());
-    }
-    const auto taken = [&](const QString& path) {
-        const QString absolute = QFileInfo(path).absoluteFilePath();
-        return catalogue::OutputNaming::occupied(path) || assigned.count(absolute) ||
-               inputs.count(absolute);
-    };
     // Every file gets the same record. A chosen entry the engine cannot use as it stands is said
     // before the start (the profile's own preselections need no word).
     const conversion::JobRecord record =
@@ -218,22 +210,19 @@ int runConvert(const std::vector<std::string>& args) {
     media::TOutputOptions taskOptions = conversion::TaskOptions(record);
     taskOptions.Overwrite = options.overwrite;
     int failures = 0;
+    // Each output is named after its input; the name really used is taken when the task starts
+    // (free in the folder, of no other file of the run, never an input).
     for (const std::string& file : options.files) {
-        const QString input = QFileInfo(QString::fromStdString(file)).absoluteFilePath();
-        const QString natural =
-            catalogue::OutputNaming::outputPath(input, folder, record.extension);
-        // An input is never overwritten, whatever --overwrite says.
-        const QString output = catalogue::OutputNaming::uniquePath(
-            natural, options.overwrite && !inputs.count(natural) && !assigned.count(natural),
-            taken);
-        assigned.insert(output);
-        const int task = converter.AddTask(input.toStdString());
+        const fs::path input = fs::absolute(file, folderError);
+        fs::path output = folder / input.filename();
+        output.replace_extension(record.extension.toStdString());
+        const int task = converter.AddTask(input.string());
         if (task < 0) {
             printer.message("跳过  " + file + ": " + converter.LastErrMsg());
             ++failures;
             continue;
         }
-        if (!converter.SetOutputFile(task, output.toStdString(), taskOptions)) {
+        if (!converter.SetOutputFile(task, output.string(), taskOptions)) {
             printer.message("跳过  " + file + ": " + converter.LastErrMsg());
             converter.RemoveTask(task);
             ++failures;

@@ -126,13 +126,9 @@ bool Converter::SetOutputFile(int taskIndex, const std::string& fileName, TOutpu
         return false;
     }
     options.FileName = fileName;
+    // An output that names an input, or a taken name, gets a name of its own when its task
+    // starts; here only the folder and the settings are checked.
     const std::string output = normalPath(fileName);
-    for (const Task& task : tasks_) {
-        if (sameFile(task.input.FileName, fileName)) {
-            lastError_ = "输出文件 " + fileName + " 是一个输入文件，不能覆盖";
-            return false;
-        }
-    }
     std::error_code error;
     if (!fs::is_directory(fs::path(output).parent_path(), error)) {
         lastError_ = "输出文件夹 " + fs::path(output).parent_path().string() + " 不存在";

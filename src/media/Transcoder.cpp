@@ -87,9 +87,6 @@ TranscodeResult Transcoder::run() {
     };
     const std::string& inputPath = input_.FileName;
     const std::string& finalPath = output_.FileName;
-    if (sameFile(inputPath, finalPath)) {
-        return fail("输出文件与输入文件相同，已拒绝转换: " + finalPath);
-    }
 
     const AVIOInterruptCB interrupt{&TaskControl::interruptCallback, &control_};
     std::string openError;

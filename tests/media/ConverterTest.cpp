@@ -159,14 +159,23 @@ TEST(Converter, NoOutputEverReplacesAnInputOrAnotherOutput) {
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }();
+    {
+        // An output naming its own input gets a name of its own, even when replacing is chosen.
+        media::Converter own;
+        ConverterRun ownRun(own);
+        ASSERT_EQ(own.AddTask(input.toStdString()), 0);
+        media::TOutputOptions wav = conversion::TaskOptions(
+            conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(3000)));
+        wav.Overwrite = true;
+        ASSERT_TRUE(own.SetOutputFile(0, input.toStdString(), wav));
+        ASSERT_TRUE(own.Start(1));
+        ASSERT_TRUE(ownRun.waitForEnd());
+        EXPECT_EQ(ownRun.ends().at(0).OutputFile, dir.filePath("song_1.wav").toStdString());
+    }
     media::Converter converter;
     ConverterRun run(converter);
     const int first = converter.AddTask(input.toStdString());
     ASSERT_GE(first, 0);
-    media::TOutputOptions wav =
-        conversion::TaskOptions(conversion::MakeJobRecord(*conversion::DefaultChoiceForCode(3000)));
-    EXPECT_FALSE(converter.SetOutputFile(first, input.toStdString(), wav));
-    EXPECT_NE(converter.LastErrMsg().find("song.wav"), std::string::npos);
 
     // Two tasks naming the same output, and a user's file of that name: each task takes a name
     // of its own when it starts, and says which.
