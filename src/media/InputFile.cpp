@@ -7,6 +7,9 @@ extern "C" {
 }
 
 #include <cstring>
+#include <fstream>
+#include <vector>
+#include <string>
 
 namespace talwyn::media {
 namespace {
@@ -23,6 +26,22 @@ bool isReferenceFormat(const char* name) {
     return false;
 }
 
+// Every demuxer but those: a format that is not on the list is never even tried, so a list of
+// references is not read at all.
+const std::string& allowedFormats() {
+    static const std::string list = [] {
+        std::string names;
+        void* state = nullptr;
+        while (const AVInputFormat* format = av_demuxer_iterate(&state)) {
+            if (!isReferenceFormat(format->name)) {
+                names += (names.empty() ? "" : ",") + std::string(format->name);
+            }
+        }
+        return names;
+    }();
+    return list;
+}
+
 // Lets the demuxer open the file it was given and nothing else.
 int openOnlyTheFile(AVFormatContext* context, AVIOContext** pb, const char* url, int flags,
                     AVDictionary** options) {
@@ -37,10 +56,31 @@ int openOnlyTheFile(AVFormatContext* context, AVIOContext** pb, const char* url,
     return status;
 }
 
+// What the file's first bytes look like, by the demuxers' own probes.
+const AVInputFormat* guessedFormat(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<unsigned char> head(4096 + AVPROBE_PADDING_SIZE, 0);
+    file.read(reinterpret_cast<char*>(head.data()), 4096);
+    AVProbeData probe{};
+    probe.filename = path.c_str();
+    probe.buf = head.data();
+    probe.buf_size = int(file.gcount());
+    int score = 0;
+    return av_probe_input_format3(&probe, 1, &score);
+}
+
 }  // namespace
 
 InputContextPtr openInputFile(const std::string& path, const std::string& formatName,
                               const AVIOInterruptCB* interrupt, std::string& error) {
+    if (formatName.empty()) {
+        const AVInputFormat* guessed = guessedFormat(path);
+        if (guessed && isReferenceFormat(guessed->name)) {
+            error = "\"" + path + "\" 是播放列表或引用其他文件的格式 (" + guessed->name +
+                    ")，不能转换";
+            return nullptr;
+        }
+    }
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw) {
         error = "内存不足，无法打开 \"" + path + "\"";
@@ -50,6 +90,7 @@ InputContextPtr openInputFile(const std::string& path, const std::string& format
         raw->interrupt_callback = *interrupt;
     }
     raw->io_open = openOnlyTheFile;
+    raw->format_whitelist = av_strdup(allowedFormats().c_str());
     const AVInputFormat* forced = nullptr;
     if (!formatName.empty() && !(forced = av_find_input_format(formatName.c_str()))) {
         avformat_free_context(raw);

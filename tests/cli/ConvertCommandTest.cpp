@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
 
@@ -12,27 +13,9 @@
 
 using talwyn::test::MediaFiles;
 
-namespace {
-
-struct Outcome {
-    int status;
-    QString output;
-};
-
-QProcess* startCli(const QStringList& arguments) {
-    auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->start(QStringLiteral(TALWYN_CLI_PATH), arguments);
-    return process;
-}
-
-Outcome runCli(const QStringList& arguments) {
-    std::unique_ptr<QProcess> process(startCli(arguments));
-    process->waitForFinished(120000);
-    return {process->exitCode(), QString::fromUtf8(process->readAll())};
-}
-
-}  // namespace
+using talwyn::test::Outcome;
+using talwyn::test::runCli;
+using talwyn::test::startCli;
 
 TEST(ConvertCommand, ExitStatusTellsWhetherEveryFileConverted) {
     const MediaFiles& media = MediaFiles::get();
