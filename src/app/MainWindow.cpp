@@ -63,6 +63,12 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 
     ui_.setup(this);
     ini_.setLogger([this](const QString& line) { appendLog(line); });
+    ini_.setFailureReporter([this](const QString& reason) {
+        dialogs_.notice(
+            this,
+            QStringLiteral("无法保存设置文件 %1（%2）。\n本次修改的设置只在程序运行期间有效。")
+                .arg(ini_.path(), reason));
+    });
     converter_ = std::make_unique<media::Converter>();
     batch_ = new conversion::Batch(*converter_, this);
     connect(batch_, &conversion::Batch::progress, this, &MainWindow::onProgress);

@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -116,20 +117,36 @@ IniFile::Key IniFile::makeKey(const QString& section, const QString& key) {
     return {section.toLower(), key.toLower()};
 }
 
+void IniFile::load() const {
+    const QFileInfo info(path_);
+    const std::optional<std::pair<qint64, qint64>> now =
+        info.isFile()
+            ? std::optional(std::pair{info.size(), info.lastModified().toMSecsSinceEpoch()})
+            : std::nullopt;
+    if (loadedAs_ && now == loadedAs_) {
+        return;
+    }
+    lines_ = now ? readLines(path_) : QList<QByteArray>();
+    values_.clear();
+    QString section;
+    for (const QByteArray& line : lines_) {
+        const ParsedLine parsed = parse(line);
+        if (parsed.kind == ParsedLine::Section) {
+            section = parsed.name;
+        } else if (parsed.kind == ParsedLine::Entry && !section.isNull()) {
+            values_.emplace(makeKey(section, parsed.name), parsed.value);  // the first one counts
+        }
+    }
+    loadedAs_ = now ? now : std::optional(std::pair<qint64, qint64>{-1, -1});
+}
+
 QString IniFile::read(const QString& section, const QString& key, const QString& fallback) const {
     if (const auto it = unsaved_.find(makeKey(section, key)); it != unsaved_.end()) {
         return it->second.value;
     }
-    bool inSection = false;
-    for (const QByteArray& line : readLines(path_)) {
-        const ParsedLine parsed = parse(line);
-        if (parsed.kind == ParsedLine::Section) {
-            inSection = sameName(parsed.name, section);
-        } else if (inSection && parsed.kind == ParsedLine::Entry && sameName(parsed.name, key)) {
-            return parsed.value;
-        }
-    }
-    return fallback;
+    load();
+    const auto it = values_.find(makeKey(section, key));
+    return it == values_.end() ? fallback : it->second;
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
@@ -143,7 +160,8 @@ std::optional<QString> IniFile::value(const QString& section, const QString& key
 bool IniFile::write(const QString& section, const QString& key, const QString& value) {
     unsaved_[makeKey(section, key)] = {section, key, value};
 
-    QList<QByteArray> lines = readLines(path_);
+    load();
+    QList<QByteArray> lines = lines_;
     // New lines follow the file's own line ends.
     const QByteArray lineEnd =
         !lines.isEmpty() && lines.first().endsWith('\r') ? QByteArray("\r\n") : QByteArray("\n");
@@ -163,13 +181,25 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         saved = file.commit();
     }
     if (saved) {
+        // What was written is what is known now; the file need not be read again.
+        lines_ = lines;
+        for (const auto& [names, pending] : unsaved_) {
+            values_[names] = pending.value;
+        }
         unsaved_.clear();
+        const QFileInfo info(path_);
+        loadedAs_ = std::pair{info.size(), info.lastModified().toMSecsSinceEpoch()};
         return true;
     }
-    if (!reportedFailure_ && logger_) {
-        logger_(
-            QStringLiteral("option.ini: cannot write %1 (%2); settings are kept for this run only")
-                .arg(path_, file.errorString()));
+    if (!reportedFailure_) {
+        if (logger_) {
+            logger_(QStringLiteral(
+                        "option.ini: cannot write %1 (%2); settings are kept for this run only")
+                        .arg(path_, file.errorString()));
+        }
+        if (reporter_) {
+            reporter_(file.errorString());
+        }
     }
     reportedFailure_ = true;
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -9,10 +10,11 @@
 #include <utility>
 
 // option.ini: sections in brackets and key=value lines, read and written one key at a time.
-// Every write goes to the file at once (atomically) and creates it when missing; lines, sections
-// and keys it does not touch are kept byte for byte. Section and key names match without regard to
-// case. When the file cannot be written, the values stay in memory for the rest of the run and one
-// line is logged.
+// The file is read once and read again only when it has changed on disk. Every write goes to the
+// file at once (atomically) and creates it when missing; lines, sections and keys it does not
+// touch are kept byte for byte. Section and key names match without regard to case. When the file
+// cannot be written, the values stay in memory for the rest of the run, and one line is logged and
+// the failure reported once.
 
 namespace talwyn::settings {
 
@@ -28,6 +30,8 @@ class IniFile {
     const QString& path() const { return path_; }
     bool exists() const;
     void setLogger(Logger logger) { logger_ = std::move(logger); }
+    // Told once, with the reason, the first time the file cannot be written.
+    void setFailureReporter(Logger reporter) { reporter_ = std::move(reporter); }
 
     // The stored text, or fallback when the key is absent.
     QString read(const QString& section, const QString& key, const QString& fallback) const;
@@ -40,8 +44,15 @@ class IniFile {
     using Key = std::pair<QString, QString>;  // lower-case section and key
     static Key makeKey(const QString& section, const QString& key);
 
+    // The file's lines and values as last read, and what it was then (size and time).
+    void load() const;
+    mutable QList<QByteArray> lines_;
+    mutable std::map<Key, QString> values_;
+    mutable std::optional<std::pair<qint64, qint64>> loadedAs_;
+
     QString path_;
     Logger logger_;
+    Logger reporter_;
     struct Pending {
         QString section, key, value;
     };

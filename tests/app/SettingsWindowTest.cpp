@@ -185,11 +185,15 @@ void SettingsWindowTest::unwritableConfigurationStillStarts() {
     const QStringList log = window.ui().mmoLog->toPlainText().split('\n', Qt::SkipEmptyParts);
     QCOMPARE(log.size(), 1);
     QVERIFY(log[0].contains(QStringLiteral("option.ini")));
+    // The user is told once, in a box that waits for nobody.
+    QCOMPARE(fixture.dialogs.notices.size(), 1);
+    QVERIFY(fixture.dialogs.notices[0].contains(fixture.iniPath));
 
     // Choices made in this run are still in force in this run.
     window.ui().optionsButton->click();
     QCOMPARE(window.ini().value(QStringLiteral("Options"), QStringLiteral("After_Done")),
              QStringLiteral("0"));
+    QCOMPARE(fixture.dialogs.notices.size(), 1);
 }
 
 void SettingsWindowTest::outputFolderIsRestored() {

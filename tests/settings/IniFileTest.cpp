@@ -124,19 +124,46 @@ TEST(IniFile, CreatesTheFileAndItsFolder) {
     EXPECT_EQ(readBytes(path), QByteArray("[OutPath]\nOutPath=/x\n"));
 }
 
+// The file is read once, however large, and again only when it changes on disk.
+TEST(IniFile, ReadOnceAndAgainWhenChanged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("option.ini"));
+    QByteArray big = "[Options]\nThread_Count=3\n";
+    for (int i = 0; i < 200000; ++i) {
+        big += "Filler" + QByteArray::number(i) + "=some text that nobody reads\n";
+    }
+    big += "[Skin]\nSetSkin=4\n";
+    writeBytes(path, big);
+    IniFile ini(path);
+    for (int i = 0; i < 1000; ++i) {  // each read would parse 10 MB again if nothing were kept
+        ASSERT_EQ(ini.value(QStringLiteral("Skin"), QStringLiteral("SetSkin")),
+                  QStringLiteral("4"));
+    }
+    writeBytes(path, "[Skin]\nSetSkin=7\n");  // changed by someone else, size and all
+    EXPECT_EQ(ini.value(QStringLiteral("Skin"), QStringLiteral("SetSkin")), QStringLiteral("7"));
+    EXPECT_FALSE(ini.value(QStringLiteral("Options"), QStringLiteral("Thread_Count")));
+    EXPECT_TRUE(
+        ini.write(QStringLiteral("Options"), QStringLiteral("Thread_Count"), QStringLiteral("2")));
+    EXPECT_EQ(readBytes(path), QByteArray("[Skin]\nSetSkin=7\n[Options]\nThread_Count=2\n"));
+    EXPECT_EQ(ini.value(QStringLiteral("options"), QStringLiteral("thread_count")),
+              QStringLiteral("2"));
+}
+
 TEST(IniFile, UnwritableFileKeepsValuesInMemoryAndLogsOnce) {
     QTemporaryDir dir;
     // A plain file where the folder should be: no one, not even root, can write below it.
     writeBytes(dir.filePath(QStringLiteral("blocked")), "not a folder");
     const QString path = dir.filePath(QStringLiteral("blocked/option.ini"));
-    QStringList log;
+    QStringList log, reported;
     IniFile ini(path, [&](const QString& line) { log << line; });
+    ini.setFailureReporter([&](const QString& reason) { reported << reason; });
     EXPECT_FALSE(ini.write(QStringLiteral("Options"), QStringLiteral("A"), QStringLiteral("1")));
     EXPECT_FALSE(ini.write(QStringLiteral("Options"), QStringLiteral("B"), QStringLiteral("2")));
     EXPECT_FALSE(ini.exists());
     EXPECT_EQ(ini.value(QStringLiteral("options"), QStringLiteral("a")), QStringLiteral("1"));
     EXPECT_EQ(ini.value(QStringLiteral("Options"), QStringLiteral("B")), QStringLiteral("2"));
     EXPECT_EQ(log.size(), 1);
+    EXPECT_EQ(reported.size(), 1);
 
     // Once the folder can be made, the values kept in memory are written with the next one.
     QFile::remove(dir.filePath(QStringLiteral("blocked")));
