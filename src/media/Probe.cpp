@@ -121,11 +121,22 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
     }
     // A header can promise streams that the data does not hold: decode the first frames.
     const int check = info_.BestVideo >= 0 ? info_.BestVideo : info_.BestAudio;
-    if (!decodes(context.get(), check)) {
-        lastError_ = "文件 \"" + fileName + "\" 已损坏或不完整，无法解码其中的音频或视频";
-        return false;
+    if (decodes(context.get(), check)) {
+        return true;
     }
-    return true;
+    // Damaged pictures with sound that plays: the file is its sound (read afresh from the start).
+    if (check == info_.BestVideo && info_.BestAudio >= 0) {
+        std::string ignored;
+        InputContextPtr again = openInputFile(fileName, formatName, nullptr, ignored);
+        if (again && avformat_find_stream_info(again.get(), nullptr) >= 0 &&
+            decodes(again.get(), info_.BestAudio)) {
+            std::erase_if(info_.Streams, [](const StreamSummary& s) { return s.video; });
+            info_.BestVideo = -1;
+            return true;
+        }
+    }
+    lastError_ = "文件 \"" + fileName + "\" 已损坏或不完整，无法解码其中的音频或视频";
+    return false;
 }
 
 bool Probe::Describe(AVFormatContext* context, const std::string& fileName) {

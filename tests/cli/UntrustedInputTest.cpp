@@ -91,6 +91,21 @@ int videoPackets(const QString& path) {
     return count;
 }
 
+// The AVI with every picture's data wiped out and its sound left alone.
+QByteArray withoutPictures(QByteArray avi) {
+    const qsizetype movi = avi.indexOf("movi");
+    const qsizetype index = avi.indexOf("idx1", movi);
+    for (qsizetype at = avi.indexOf("00dc", movi); at >= 0 && at < index;
+         at = avi.indexOf("00dc", at + 8)) {
+        const quint32 size = quint32(uchar(avi[at + 4])) | quint32(uchar(avi[at + 5])) << 8 |
+                             quint32(uchar(avi[at + 6])) << 16 | quint32(uchar(avi[at + 7])) << 24;
+        for (qsizetype i = at + 8; i < at + 8 + qsizetype(size) && i < index; ++i) {
+            avi[i] = '\0';
+        }
+    }
+    return avi;
+}
+
 }  // namespace
 
 // A file the user adds is read as that file only: a playlist or reference list inside it opens
@@ -177,6 +192,15 @@ TEST(UntrustedInput, DamagedMediaIsConvertedAsFarAsItGoesAndSaysSo) {
     media::Probe probe;
     ASSERT_TRUE(probe.LoadFile((out + "/joined.avi").toStdString())) << probe.LastErrMsg();
     EXPECT_NEAR(probe.FileStreamInfo().Duration / 1e6, 4.0, 0.5);
+
+    // Pictures damaged beyond use, sound intact: an audio format gets the sound.
+    write(dir.filePath("mute.avi"), withoutPictures(read(media.clip)));
+    const Outcome sound =
+        runCli({"convert", "--profile", "3000", "-o", out, dir.filePath("mute.avi")});
+    EXPECT_EQ(sound.status, 0) << sound.output.toStdString();
+    media::Probe wav;
+    ASSERT_TRUE(wav.LoadFile((out + "/mute.wav").toStdString())) << wav.LastErrMsg();
+    EXPECT_NEAR(wav.FileStreamInfo().Duration / 1e6, 2.0, 0.3);
 
     // A Matroska file cut in half: converted as far as it goes, and said to be incomplete.
     test::MediaSpec ten;
