@@ -109,6 +109,7 @@ void Batch::onTerminated(const media::TTerminateInfo& info) {
     end.job = jobOf(info.TaskIndex);
     end.message = QString::fromStdString(info.ExceptionMsg);
     end.outputFile = QString::fromStdString(info.OutputFile);
+    end.kind = info.Kind;
     end.converted = info.ConvertedDuration;
     end.total = info.TotalDuration;
     if (info.Exception) {

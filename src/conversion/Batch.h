@@ -33,8 +33,9 @@ struct TaskEnd {
     enum class Result { Converted, Incomplete, Failed, Stopped };
     quint64 job = 0;
     Result result = Result::Stopped;
-    QString message;                   // why it failed, or what is missing
-    QString outputFile;                // the file really written
+    QString message;     // why it failed, or what is missing
+    QString outputFile;  // the file really written
+    media::ErrorKind kind = media::ErrorKind::None;
     int64_t converted = 0, total = 0;  // microseconds
 };
 

@@ -278,6 +278,7 @@ void Converter::runTask(int index, const Task& task) {
     end.TaskIndex = index;
     if (!task.refusal.empty()) {
         end.Exception = true;
+        end.Kind = ErrorKind::Settings;
         end.ExceptionMsg = task.refusal;
         emitTerminate(end);
         return;
@@ -309,6 +310,7 @@ void Converter::runTask(int index, const Task& task) {
     end.ConvertedDuration = result.converted;
     end.TotalDuration = result.total;
     end.OutputFile = result.outputFile;
+    end.Kind = result.kind;
     if (result.failed) {
         end.ExceptionMsg = "转换 " + task.input.FileName + " 失败: " + result.message;
     } else if (result.incomplete) {

@@ -19,6 +19,17 @@ struct TProgressInfo {
     std::string OutputFile;       // the name the output really gets
 };
 
+// Why a task did not convert its file, for code to tell apart (the text is for people).
+enum class ErrorKind {
+    None,
+    InputUnreadable,   // the input cannot be opened or read
+    InputDamaged,      // it opened, but held nothing that could be converted
+    InputIncomplete,   // converted as far as it could be read (Incomplete)
+    Settings,          // the output's settings cannot work for this input
+    OutputUnwritable,  // the output could not be written or named
+    Conversion,        // decoding, filtering or encoding failed on the way
+};
+
 struct TTerminateInfo {
     int32_t TaskIndex = 0;   // negative: the whole batch has ended
     bool Finished = false;   // the output is complete under its name
@@ -30,6 +41,7 @@ struct TTerminateInfo {
     int64_t ConvertedDuration = 0;  // microseconds
     int64_t TotalDuration = 0;
     std::string OutputFile;  // the name the output got
+    ErrorKind Kind = ErrorKind::None;
 };
 
 // The termination that ends a batch.

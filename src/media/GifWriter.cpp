@@ -19,6 +19,9 @@ std::string WriteGif(const std::string& path, int width, int height, const uint8
     }
     OutputContextPtr out(raw);
     CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    if (!encoder) {
+        return "内存不足，无法建立 GIF 编码器";
+    }
     encoder->width = width;
     encoder->height = height;
     encoder->pix_fmt = AV_PIX_FMT_PAL8;
@@ -27,7 +30,9 @@ std::string WriteGif(const std::string& path, int width, int height, const uint8
         return "无法打开 GIF 编码器: " + avErrorText(status);
     }
     AVStream* stream = avformat_new_stream(out.get(), nullptr);
-    avcodec_parameters_from_context(stream->codecpar, encoder.get());
+    if (!stream || avcodec_parameters_from_context(stream->codecpar, encoder.get()) < 0) {
+        return "无法在 GIF 文件中建立画面";
+    }
     stream->time_base = encoder->time_base;
     if (const int status = avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE); status < 0) {
         return "无法写入 " + path + ": " + avErrorText(status);
@@ -39,7 +44,9 @@ std::string WriteGif(const std::string& path, int width, int height, const uint8
     frame->format = AV_PIX_FMT_PAL8;
     frame->width = width;
     frame->height = height;
-    av_frame_get_buffer(frame.get(), 0);
+    if (av_frame_get_buffer(frame.get(), 0) < 0) {
+        return "内存不足，无法保存 GIF 画面";
+    }
     for (int y = 0; y < height; ++y) {
         std::memcpy(frame->data[0] + y * frame->linesize[0], indexes + y * stride, size_t(width));
     }

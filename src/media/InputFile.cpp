@@ -8,8 +8,8 @@ extern "C" {
 
 #include <cstring>
 #include <fstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace talwyn::media {
 namespace {
@@ -76,8 +76,8 @@ InputContextPtr openInputFile(const std::string& path, const std::string& format
     if (formatName.empty()) {
         const AVInputFormat* guessed = guessedFormat(path);
         if (guessed && isReferenceFormat(guessed->name)) {
-            error = "\"" + path + "\" 是播放列表或引用其他文件的格式 (" + guessed->name +
-                    ")，不能转换";
+            error =
+                "\"" + path + "\" 是播放列表或引用其他文件的格式 (" + guessed->name + ")，不能转换";
             return nullptr;
         }
     }

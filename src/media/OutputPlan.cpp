@@ -290,7 +290,6 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
     }
     VideoPlan video;
     video.encoder = encoder;
-    video.x264Defaults = o.VideoPreset == "libx264-default";
 
     int width = source->width, height = source->height;
     if (target) {

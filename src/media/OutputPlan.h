@@ -37,7 +37,6 @@ struct VideoPlan {
     int64_t bitRate = 0, maxRate = 0, minRate = 0;
     int bufferSize = 0, gopSize = -1;
     uint32_t codecTag = 0;
-    bool x264Defaults = false;
 };
 
 struct OutputPlan {

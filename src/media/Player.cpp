@@ -3,6 +3,7 @@
 #include "media/AvError.h"
 #include "media/AvPtr.h"
 #include "media/InputFile.h"
+#include "media/Logger.h"
 #include "media/Probe.h"
 
 extern "C" {
@@ -31,7 +32,9 @@ CodecContextPtr openDecoder(const AVStream* stream) {
         return nullptr;
     }
     CodecContextPtr context(avcodec_alloc_context3(decoder));
-    avcodec_parameters_to_context(context.get(), stream->codecpar);
+    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) {
+        return nullptr;
+    }
     context->pkt_timebase = stream->time_base;
     context->thread_count = 2;
     if (avcodec_open2(context.get(), decoder, nullptr) < 0) {
@@ -418,7 +421,13 @@ void Player::run(Session* s) {
             }
         }
         if (seek >= 0) {
-            av_seek_frame(s->input.get(), -1, seek + s->start, AVSEEK_FLAG_BACKWARD);
+            if (const int status =
+                    av_seek_frame(s->input.get(), -1, seek + s->start, AVSEEK_FLAG_BACKWARD);
+                status < 0) {
+                // The picture goes on from where it was; the slider follows it.
+                Logger::log(4, "预览无法跳到 " + std::to_string(seek / 1000000) +
+                                   " 秒: " + avErrorText(status));
+            }
             for (AVCodecContext* decoder : {s->videoDecoder.get(), s->audioDecoder.get()}) {
                 if (decoder) {
                     avcodec_flush_buffers(decoder);

@@ -39,7 +39,15 @@ bool StreamPipeline::openDecoder(std::string& error) {
         return false;
     }
     decoder_.reset(avcodec_alloc_context3(decoder));
-    avcodec_parameters_to_context(decoder_.get(), input_->codecpar);
+    if (!decoder_) {
+        error = "内存不足，无法建立解码器";
+        return false;
+    }
+    if (const int status = avcodec_parameters_to_context(decoder_.get(), input_->codecpar);
+        status < 0) {
+        error = "无法设置解码器: " + avErrorText(status);
+        return false;
+    }
     decoder_->pkt_timebase = input_->time_base;
     decoder_->thread_count = video_ ? 0 : 1;
     if (const int status = avcodec_open2(decoder_.get(), decoder, nullptr); status < 0) {
@@ -65,6 +73,10 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createAudio(AVStream* input,
     }
     for (const bool withBitRate : {true, false}) {
         CodecContextPtr encoder(avcodec_alloc_context3(plan.encoder));
+        if (!encoder) {
+            error = "内存不足，无法建立音频编码器";
+            return nullptr;
+        }
         encoder->sample_rate = plan.sampleRate;
         av_channel_layout_default(&encoder->ch_layout, plan.channels);
         encoder->sample_fmt = plan.sampleFormat;
@@ -86,9 +98,9 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createAudio(AVStream* input,
         notes.push_back(format("音频编码器 %s 不接受 %lld bit/s 的比特率，改用它自己的设置",
                                plan.encoder->name, (long long)plan.bitRate));
     }
-    pipeline->outputStream_ = avformat_new_stream(output, nullptr);
-    avcodec_parameters_from_context(pipeline->outputStream_->codecpar, pipeline->encoder_.get());
-    pipeline->outputStream_->time_base = pipeline->encoder_->time_base;
+    if (!pipeline->addOutputStream(error)) {
+        return nullptr;
+    }
     return pipeline;
 }
 
@@ -125,6 +137,10 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createVideo(AVStream* input,
     pipeline->videoPlan_.displayAspect = sar;  // from here on: the sample aspect to write
 
     CodecContextPtr encoder(avcodec_alloc_context3(plan.encoder));
+    if (!encoder) {
+        error = "内存不足，无法建立视频编码器";
+        return nullptr;
+    }
     encoder->width = plan.width;
     encoder->height = plan.height;
     encoder->pix_fmt = plan.pixelFormat;
@@ -162,16 +178,35 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createVideo(AVStream* input,
         return nullptr;
     }
     pipeline->encoder_ = std::move(encoder);
-    pipeline->outputStream_ = avformat_new_stream(output, nullptr);
-    avcodec_parameters_from_context(pipeline->outputStream_->codecpar, pipeline->encoder_.get());
-    pipeline->outputStream_->time_base = pipeline->encoder_->time_base;
+    if (!pipeline->addOutputStream(error)) {
+        return nullptr;
+    }
     pipeline->outputStream_->sample_aspect_ratio = sar;
     pipeline->outputStream_->avg_frame_rate = plan.frameRate;
     return pipeline;
 }
 
+bool StreamPipeline::addOutputStream(std::string& error) {
+    outputStream_ = avformat_new_stream(output_, nullptr);
+    if (!outputStream_) {
+        error = "内存不足，无法在输出文件中建立媒体流";
+        return false;
+    }
+    if (const int status = avcodec_parameters_from_context(outputStream_->codecpar, encoder_.get());
+        status < 0) {
+        error = "无法设置输出媒体流: " + avErrorText(status);
+        return false;
+    }
+    outputStream_->time_base = encoder_->time_base;
+    return true;
+}
+
 bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
     graph_.reset(avfilter_graph_alloc());
+    if (!graph_) {
+        error = "内存不足，无法建立处理链";
+        return false;
+    }
     graph_->nb_threads = 1;
     std::string sourceArgs, chain;
     if (video_) {
@@ -219,6 +254,10 @@ bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
     if (status >= 0) {
         FilterInOutPtr outputs(avfilter_inout_alloc());
         FilterInOutPtr inputs(avfilter_inout_alloc());
+        if (!outputs || !inputs) {
+            error = "内存不足，无法建立处理链";
+            return false;
+        }
         outputs->name = av_strdup("in");
         outputs->filter_ctx = source_;
         inputs->name = av_strdup("out");

@@ -45,6 +45,8 @@ class StreamPipeline {
   private:
     StreamPipeline() = default;
     bool openDecoder(std::string& error);
+    // The output stream for the opened encoder.
+    bool addOutputStream(std::string& error);
     bool decodeAvailable(std::string& error);
     bool initFilters(const AVFrame& first, std::string& error);
     bool filterAndEncode(AVFrame* frame, std::string& error);

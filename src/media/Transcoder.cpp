@@ -80,8 +80,9 @@ Transcoder::Transcoder(int taskIndex, TInputOptions input, TOutputOptions output
 
 TranscodeResult Transcoder::run() {
     TranscodeResult result;
-    const auto fail = [&](const std::string& message) {
+    const auto fail = [&](ErrorKind kind, const std::string& message) {
         result.failed = true;
+        result.kind = kind;
         result.message = message;
         return result;
     };
@@ -92,15 +93,16 @@ TranscodeResult Transcoder::run() {
     std::string openError;
     InputContextPtr in = openInputFile(inputPath, input_.FileFormat, &interrupt, openError);
     if (!in) {
-        return fail(openError);
+        return fail(ErrorKind::InputUnreadable, openError);
     }
     if (const int status = avformat_find_stream_info(in.get(), nullptr); status < 0) {
-        return fail("无法读取输入文件 " + inputPath + ": " + avErrorText(status));
+        return fail(ErrorKind::InputUnreadable,
+                    "无法读取输入文件 " + inputPath + ": " + avErrorText(status));
     }
 
     OutputPlan plan = makeOutputPlan(output_, info_);
     if (!plan.error.empty()) {
-        return fail(plan.error);
+        return fail(ErrorKind::Settings, plan.error);
     }
 
     // The name is taken now, when the task starts: free on disk, of no other task, no input.
@@ -127,7 +129,7 @@ TranscodeResult Transcoder::run() {
         if (const int status =
                 avformat_alloc_output_context2(&raw, plan.muxer, nullptr, temporary.c_str());
             status < 0) {
-            return fail("无法建立输出文件: " + avErrorText(status));
+            return fail(ErrorKind::Settings, "无法建立输出文件: " + avErrorText(status));
         }
         out.reset(raw);
         out->interrupt_callback = interrupt;
@@ -141,7 +143,7 @@ TranscodeResult Transcoder::run() {
         auto pipeline = StreamPipeline::createVideo(in->streams[info_.BestVideo], out.get(),
                                                     *plan.video, startTime, error);
         if (!pipeline) {
-            return fail(error);
+            return fail(ErrorKind::Settings, error);
         }
         pipelines.push_back(std::move(pipeline));
     }
@@ -149,7 +151,7 @@ TranscodeResult Transcoder::run() {
         auto pipeline = StreamPipeline::createAudio(in->streams[info_.BestAudio], out.get(),
                                                     *plan.audio, startTime, error, plan.notes);
         if (!pipeline) {
-            return fail(error);
+            return fail(ErrorKind::Settings, error);
         }
         pipelines.push_back(std::move(pipeline));
     }
@@ -161,8 +163,9 @@ TranscodeResult Transcoder::run() {
         if (const int status =
                 avio_open2(&out->pb, temporary.c_str(), AVIO_FLAG_WRITE, &interrupt, nullptr);
             status < 0) {
-            return fail("无法写入输出文件夹 " + fs::path(finalPath).parent_path().string() + ": " +
-                        avErrorText(status));
+            return fail(ErrorKind::OutputUnwritable,
+                        "无法写入输出文件夹 " + fs::path(finalPath).parent_path().string() + ": " +
+                            avErrorText(status));
         }
     }
     AVDictionary* muxerOptions = nullptr;
@@ -178,7 +181,8 @@ TranscodeResult Transcoder::run() {
     const int headerStatus = avformat_write_header(out.get(), &muxerOptions);
     av_dict_free(&muxerOptions);
     if (headerStatus < 0) {
-        return fail(control_.stopRequested() ? std::string()
+        return fail(ErrorKind::OutputUnwritable,
+                    control_.stopRequested() ? std::string()
                                              : "无法写入输出文件头: " + avErrorText(headerStatus));
     }
 
@@ -240,7 +244,7 @@ TranscodeResult Transcoder::run() {
         for (const auto& pipeline : pipelines) {
             if (pipeline->inputIndex() == packet->stream_index && !pipeline->push(*packet, error)) {
                 av_packet_unref(packet.get());
-                return fail(error);
+                return fail(ErrorKind::Conversion, error);
             }
         }
         av_packet_unref(packet.get());
@@ -255,11 +259,11 @@ TranscodeResult Transcoder::run() {
     }
     for (const auto& pipeline : pipelines) {
         if (!pipeline->finish(error)) {
-            return fail(error);
+            return fail(ErrorKind::Conversion, error);
         }
     }
     if (const int status = av_write_trailer(out.get()); status < 0) {
-        return fail("无法完成输出文件: " + avErrorText(status));
+        return fail(ErrorKind::OutputUnwritable, "无法完成输出文件: " + avErrorText(status));
     }
     report();
     int64_t packets = 0, damaged = 0, written = 0;
@@ -271,23 +275,25 @@ TranscodeResult Transcoder::run() {
     }
     result.total = info_.Duration;
     if (written == 0) {
-        return fail(readError.empty() ? "输入文件中没有可以转换的内容"
+        return fail(ErrorKind::InputDamaged,
+                    readError.empty() ? "输入文件中没有可以转换的内容"
                                       : "输入文件已损坏，没有可以转换的内容: " + readError);
     }
     if (out->pb && !(out->oformat->flags & AVFMT_NOFILE)) {
         if (const int status = avio_closep(&out->pb); status < 0) {
-            return fail("无法写完输出文件: " + avErrorText(status));
+            return fail(ErrorKind::OutputUnwritable, "无法写完输出文件: " + avErrorText(status));
         }
     }
     std::string commitError;
     const std::string named =
         commitOutput(temporary, claimed, output_.Overwrite, names_, isInput_, commitError);
     if (named.empty()) {
-        return fail(commitError);
+        return fail(ErrorKind::OutputUnwritable, commitError);
     }
     result.outputFile = named;
     result.message = shortfall(*in, readError, result.converted, result.total, packets, damaged);
     result.incomplete = !result.message.empty();
+    result.kind = result.incomplete ? ErrorKind::InputIncomplete : ErrorKind::None;
     cleanup.keep = true;
     result.finished = true;
     return result;

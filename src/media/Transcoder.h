@@ -20,6 +20,7 @@ struct TranscodeResult {
     bool finished = false;
     bool failed = false;
     bool incomplete = false;  // finished with what could be read
+    ErrorKind kind = ErrorKind::None;
     std::string message;
     std::string outputFile;
     int64_t converted = 0, total = 0;  // microseconds

@@ -149,6 +149,70 @@ TEST(Converter, AFailingTaskIsReportedAndTheRestFinish) {
     EXPECT_EQ(filesIn(out.path()), QStringList({"0.mp3", "2.mp3"}));
 }
 
+// Each task's end says why, in a kind that code can tell apart.
+TEST(Converter, EachEndSaysWhy) {
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir in;
+    QTemporaryDir out;
+    const auto make = [&](const char* name, const QByteArray& bytes) {
+        QFile file(in.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return in.filePath(name);
+    };
+    const auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    test::MediaSpec ten;
+    ten.seconds = 10;
+    ten.width = 176;
+    ten.height = 144;
+    const QString mkv = in.filePath("ten.mkv");
+    ASSERT_EQ(test::makeMedia(mkv.toStdString(), ten), "");
+    const QByteArray tone = bytesOf(media.tone);
+    const QStringList inputs = {media.tone, make("gone.wav", tone), make("hollow.wav", tone),
+                                make("half.mkv", bytesOf(mkv).left(bytesOf(mkv).size() / 2))};
+    media::Converter converter;
+    ConverterRun run(converter);
+    addMp3Tasks(converter, inputs, out.path());
+    // After they were added: one input vanishes, one keeps only its header.
+    QFile::remove(inputs[1]);
+    make("hollow.wav", tone.left(tone.indexOf("data") + 8));
+    ASSERT_TRUE(converter.Start(2));
+    ASSERT_TRUE(run.waitForEnd());
+    const auto ends = run.ends();
+    const struct {
+        bool finished, exception, incomplete;
+        media::ErrorKind kind;
+    } expected[] = {
+        {true, false, false, media::ErrorKind::None},
+        {false, true, false, media::ErrorKind::InputUnreadable},
+        {false, true, false, media::ErrorKind::InputDamaged},
+        {true, false, true, media::ErrorKind::InputIncomplete},
+    };
+    for (int task = 0; task < 4; ++task) {
+        SCOPED_TRACE(inputs[task].toStdString() + ": " + ends.at(task).ExceptionMsg);
+        EXPECT_EQ(ends.at(task).Finished, expected[task].finished);
+        EXPECT_EQ(ends.at(task).Exception, expected[task].exception);
+        EXPECT_EQ(ends.at(task).Incomplete, expected[task].incomplete);
+        EXPECT_EQ(ends.at(task).Kind, expected[task].kind);
+    }
+    EXPECT_LT(ends.at(3).ConvertedDuration, ends.at(3).TotalDuration * 3 / 4);
+    // Nothing of the failed ones is left; the incomplete one keeps what could be read.
+    EXPECT_EQ(filesIn(out.path()), QStringList({"0.mp3", "3.mp3"}));
+
+    // The folder gone before the start: nothing can be written there.
+    media::Converter late;
+    ConverterRun lateRun(late);
+    QTemporaryDir doomed;
+    addMp3Tasks(late, {media.tone}, doomed.path());
+    ASSERT_TRUE(doomed.remove());
+    ASSERT_TRUE(late.Start(1));
+    ASSERT_TRUE(lateRun.waitForEnd());
+    EXPECT_EQ(lateRun.ends().at(0).Kind, media::ErrorKind::OutputUnwritable);
+}
+
 TEST(Converter, NoOutputEverReplacesAnInputOrAnotherOutput) {
     const MediaFiles& media = MediaFiles::get();
     QTemporaryDir dir;
