@@ -93,7 +93,10 @@ bool Probe::LoadFile(const std::string& fileName, const std::string& formatName)
         return false;
     }
     if (!std::filesystem::is_regular_file(path, error)) {
-        lastError_ = "找不到文件 \"" + fileName + "\"";
+        // A pipe, socket or device is never opened: reading it could wait for ever.
+        lastError_ = std::filesystem::exists(path, error)
+                         ? "\"" + fileName + "\" 不是普通文件 (管道、套接字或设备)，已跳过"
+                         : "找不到文件 \"" + fileName + "\"";
         return false;
     }
     fileSize_ = int64_t(std::filesystem::file_size(path, error));

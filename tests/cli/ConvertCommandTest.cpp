@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 using talwyn::test::MediaFiles;
 
@@ -63,6 +64,20 @@ TEST(ConvertCommand, ExitStatusTellsWhetherEveryFileConverted) {
     }
 }
 
+// A pipe among the files is skipped with a word, never opened; the others convert.
+TEST(ConvertCommand, SpecialFilesAreSkipped) {
+    const MediaFiles& media = MediaFiles::get();
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const Outcome outcome =
+        runCli({"convert", "--profile", "2900", "-o", dir.filePath("out"), pipe, media.tone});
+    EXPECT_EQ(outcome.status, 1) << outcome.output.toStdString();
+    EXPECT_TRUE(outcome.output.contains(QStringLiteral("不是普通文件")))
+        << outcome.output.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("out/tone.mp3")));
+}
+
 TEST(ConvertCommand, InputsAreNeverOverwritten) {
     const MediaFiles& media = MediaFiles::get();
     QTemporaryDir dir;
@@ -74,6 +89,14 @@ TEST(ConvertCommand, InputsAreNeverOverwritten) {
     EXPECT_EQ(outcome.status, 0) << outcome.output.toStdString();
     EXPECT_EQ(QFileInfo(input).size(), size);
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("song_1.wav"))));
+
+    // The same folder by another road (a link) is the same folder.
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("alias"))));
+    const Outcome linked = runCli({"convert", "--profile", "3000", "--overwrite", "-o",
+                                   dir.filePath(QStringLiteral("alias")), input});
+    EXPECT_EQ(linked.status, 0) << linked.output.toStdString();
+    EXPECT_EQ(QFileInfo(input).size(), size);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("song_2.wav"))));
 }
 
 // Names are files, whatever they look like: "--" ends the options, and a link at the output name
