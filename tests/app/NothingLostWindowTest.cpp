@@ -1,5 +1,6 @@
 #include "joblist/TextFormats.h"
 #include "media/Probe.h"
+#include "support/FileBytes.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
 #include "support/WindowFlow.h"
@@ -19,17 +20,6 @@ using app::MainWindow;
 using test::MediaFiles;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // What a case leaves to check: the user's files that must stay as they were, and what the rows
 // must say when the batch is over.
@@ -79,7 +69,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
                window.addFiles({flow.copy(media.tone, QStringLiteral("song.wav"))}, false);
                const QString other = flow.in.filePath(QStringLiteral("other"));
                QDir().mkpath(other);
-               writeFile(other + QStringLiteral("/song.wav"), "mine");
+               test::writeBytes(other + QStringLiteral("/song.wav"), "mine");
                flow.dialogs.folderAnswer = other;
                window.BrowseOutputFolder();
                return Expected{
@@ -87,7 +77,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
            });
     QTest::newRow("a row renamed to a name that exists")
         << keep << Case([&media](test::WindowFlow& flow, MainWindow& window) {
-               writeFile(flow.out.filePath(QStringLiteral("mine.wav")), "mine");
+               test::writeBytes(flow.out.filePath(QStringLiteral("mine.wav")), "mine");
                window.show();  // the rename box works in a shown window
                window.addFiles({flow.copy(media.tone, QStringLiteral("song.wav"))}, false);
                window.StartRename();
@@ -101,7 +91,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
     QTest::newRow("a file made after the row was added")
         << keep << Case([&media](test::WindowFlow& flow, MainWindow& window) {
                window.addFiles({flow.copy(media.tone, QStringLiteral("song.wav"))}, false);
-               writeFile(flow.out.filePath(QStringLiteral("song.wav")), "late");
+               test::writeBytes(flow.out.filePath(QStringLiteral("song.wav")), "late");
                return Expected{{{flow.out.filePath(QStringLiteral("song.wav")), "late"}},
                                {"100%"},
                                {"song_1.wav"},
@@ -112,7 +102,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
                window.selectCategory(1);  // MP3
                window.addFiles({flow.copy(media.longTone, QStringLiteral("long.wav"))}, false);
                const QString name = flow.out.filePath(QStringLiteral("long.mp3"));
-               whenRowStarts(window, 0, [name] { writeFile(name, "at the last moment"); });
+               whenRowStarts(window, 0, [name] { test::writeBytes(name, "at the last moment"); });
                return Expected{{{name, "at the last moment"}}, {"100%"}, {"long_1.mp3"}, 1};
            });
     QTest::newRow("an output folder that is the input's folder by a link, overwriting")
@@ -124,7 +114,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
                flow.dialogs.folderAnswer = alias;
                window.BrowseOutputFolder();
                window.addFiles({input}, false);
-               return Expected{{{input, bytesOf(media.tone)}}, {"100%"}, {"song_1.wav"}, 1};
+               return Expected{{{input, test::readBytes(media.tone)}}, {"100%"}, {"song_1.wav"}, 1};
            });
     QTest::newRow("the output folder deleted during a task")
         << keep << Case([&media](test::WindowFlow& flow, MainWindow& window) {
@@ -150,15 +140,15 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo_data() {
                    QCOMPARE(test::makeMedia(clip.toStdString(), spec), std::string());
                    QCOMPARE(test::makeMedia(avi.toStdString(), spec), std::string());
                }();
-               const QByteArray whole = bytesOf(clip);
+               const QByteArray whole = test::readBytes(clip);
                const QString half = flow.in.filePath(QStringLiteral("half.mkv"));
-               writeFile(half, whole.left(whole.size() / 2));
-               QByteArray spoiled = bytesOf(avi);
+               test::writeBytes(half, whole.left(whole.size() / 2));
+               QByteArray spoiled = test::readBytes(avi);
                for (qsizetype i = 64 * 1024; i < spoiled.size(); ++i) {
                    spoiled[i] = char((i * 7919) % 251);
                }
                const QString garbage = flow.in.filePath(QStringLiteral("garbage.avi"));
-               writeFile(garbage, spoiled);
+               test::writeBytes(garbage, spoiled);
                window.selectCategory(1);  // MP3
                window.addFiles({half, garbage, flow.copy(media.tone, QStringLiteral("whole.wav"))},
                                false);
@@ -190,7 +180,7 @@ void NothingLostWindowTest::userFilesStayAndFailuresSaySo() {
     QVERIFY(test::waitForBatchEnd(window));
 
     for (const auto& [path, bytes] : expected.untouched) {
-        QCOMPARE(bytesOf(path), bytes);
+        QCOMPARE(test::readBytes(path), bytes);
     }
     QCOMPARE(test::column(window, Progress), expected.progress);
     if (!expected.outputs.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "media/Probe.h"
 #include "support/CliRun.h"
+#include "support/FileBytes.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
 
@@ -28,17 +29,6 @@ using test::Outcome;
 using test::runCli;
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A pipe that tells whether anybody opened it for reading: a writer waits on it, and is let go
 // only by a reader.
@@ -132,7 +122,7 @@ TEST(UntrustedInput, PlaylistsAndReferencesOpenNothingElse) {
         {"list.mp3", "ffconcat version 1.0\nfile x/trap.wav\n"},
     };
     for (const auto& file : files) {
-        write(dir.filePath(file.name), file.text);
+        test::writeBytes(dir.filePath(file.name), file.text);
         const QString path = dir.filePath(file.name);
         const Outcome probe = runCli({"probe", path});
         EXPECT_EQ(probe.status, 1) << file.name << probe.output.toStdString();
@@ -184,8 +174,8 @@ TEST(UntrustedInput, DamagedMediaIsConvertedAsFarAsItGoesAndSaysSo) {
     // Two program streams joined end to end: time goes back in the middle.
     const Outcome mpeg = runCli({"convert", "--profile", "6", "-o", dir.path(), media.clip});
     ASSERT_EQ(mpeg.status, 0) << mpeg.output.toStdString();
-    const QByteArray part = read(dir.filePath("clip.mpg"));
-    write(dir.filePath("joined.mpg"), part + part);
+    const QByteArray part = test::readBytes(dir.filePath("clip.mpg"));
+    test::writeBytes(dir.filePath("joined.mpg"), part + part);
     const Outcome joined =
         runCli({"convert", "--profile", "0", "-o", out, dir.filePath("joined.mpg")});
     EXPECT_EQ(joined.status, 0) << joined.output.toStdString();
@@ -194,7 +184,7 @@ TEST(UntrustedInput, DamagedMediaIsConvertedAsFarAsItGoesAndSaysSo) {
     EXPECT_NEAR(probe.FileStreamInfo().Duration / 1e6, 4.0, 0.5);
 
     // Pictures damaged beyond use, sound intact: an audio format gets the sound.
-    write(dir.filePath("mute.avi"), withoutPictures(read(media.clip)));
+    test::writeBytes(dir.filePath("mute.avi"), withoutPictures(test::readBytes(media.clip)));
     const Outcome sound =
         runCli({"convert", "--profile", "3000", "-o", out, dir.filePath("mute.avi")});
     EXPECT_EQ(sound.status, 0) << sound.output.toStdString();
@@ -209,8 +199,8 @@ TEST(UntrustedInput, DamagedMediaIsConvertedAsFarAsItGoesAndSaysSo) {
     ten.height = 144;
     const QString whole = dir.filePath("ten.mkv");
     ASSERT_EQ(test::makeMedia(whole.toStdString(), ten), "");
-    const QByteArray bytes = read(whole);
-    write(dir.filePath("half.mkv"), bytes.left(bytes.size() / 2));
+    const QByteArray bytes = test::readBytes(whole);
+    test::writeBytes(dir.filePath("half.mkv"), bytes.left(bytes.size() / 2));
     const Outcome half =
         runCli({"convert", "--profile", "2900", "-o", out, dir.filePath("half.mkv")});
     EXPECT_EQ(half.status, 1) << half.output.toStdString();

@@ -2,6 +2,7 @@
 #include "conversion/JobRecord.h"
 #include "media/Converter.h"
 #include "support/ConverterRun.h"
+#include "support/FileBytes.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
 
@@ -155,15 +156,10 @@ TEST(Converter, EachEndSaysWhy) {
     QTemporaryDir in;
     QTemporaryDir out;
     const auto make = [&](const char* name, const QByteArray& bytes) {
-        QFile file(in.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(test::writeBytes(in.filePath(name), bytes));
         return in.filePath(name);
     };
-    const auto bytesOf = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    const auto bytesOf = &test::readBytes;
     test::MediaSpec ten;
     ten.seconds = 10;
     ten.width = 176;

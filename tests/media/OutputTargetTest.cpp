@@ -1,4 +1,5 @@
 #include "media/OutputTarget.h"
+#include "support/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,27 +12,14 @@
 
 using namespace talwyn;
 
-namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // Which name a task takes when it starts.
 TEST(OutputTarget, ANameIsTakenOnlyWhenNothingStandsThere) {
     QTemporaryDir dir;
     const auto at = [&](const char* name) { return dir.filePath(name).toStdString(); };
-    write(dir.filePath("user.wav"), "user");
-    write(dir.filePath("input.wav"), "input");
+    test::writeBytes(dir.filePath("user.wav"), "user");
+    test::writeBytes(dir.filePath("input.wav"), "input");
     ASSERT_TRUE(QFile::link(dir.filePath("nowhere"), dir.filePath("link.wav")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("sub/alias")));  // a folder by another road
@@ -70,20 +58,20 @@ TEST(OutputTarget, TheFinalNameNeverReplacesALateFile) {
     media::OutputNames names;
     const std::string claimed = names.claim(folder + "/late.wav", false, none);
     const std::string temporary = media::temporaryPathIn(folder);
-    write(QString::fromStdString(temporary), "output");
-    write(dir.filePath("late.wav"), "late");
+    test::writeBytes(QString::fromStdString(temporary), "output");
+    test::writeBytes(dir.filePath("late.wav"), "late");
     std::string error;
     const std::string named = media::commitOutput(temporary, claimed, false, names, none, error);
     EXPECT_EQ(named, folder + "/late_1.wav") << error;
-    EXPECT_EQ(read(dir.filePath("late.wav")), QByteArray("late"));
-    EXPECT_EQ(read(dir.filePath("late_1.wav")), QByteArray("output"));
+    EXPECT_EQ(test::readBytes(dir.filePath("late.wav")), QByteArray("late"));
+    EXPECT_EQ(test::readBytes(dir.filePath("late_1.wav")), QByteArray("output"));
 
     // Replacing, when chosen, replaces.
     const std::string again = media::temporaryPathIn(folder);
-    write(QString::fromStdString(again), "newer");
+    test::writeBytes(QString::fromStdString(again), "newer");
     EXPECT_EQ(media::commitOutput(again, folder + "/late.wav", true, names, none, error),
               folder + "/late.wav");
-    EXPECT_EQ(read(dir.filePath("late.wav")), QByteArray("newer"));
+    EXPECT_EQ(test::readBytes(dir.filePath("late.wav")), QByteArray("newer"));
 }
 
 // Hidden files are short whatever the name, and those of a run that was killed are removed.
@@ -102,7 +90,7 @@ TEST(OutputTarget, TemporariesOfDeadRunsAreRemoved) {
     const QString dead = QStringLiteral(".talwyn-%1-3.part").arg(child);
     for (const QString& name : {dead, QString::fromStdString(mine.substr(folder.size() + 1)),
                                 QStringLiteral("song.part"), QStringLiteral(".talwyn-x.part")}) {
-        write(dir.filePath(name), "x");
+        test::writeBytes(dir.filePath(name), "x");
     }
     EXPECT_EQ(media::removeStaleTemporaries(folder), 1);
     EXPECT_FALSE(QFile::exists(dir.filePath(dead)));

@@ -1,4 +1,5 @@
 #include "settings/IniFile.h"
+#include "support/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,21 +8,10 @@
 #include <QTemporaryDir>
 
 using talwyn::settings::IniFile;
+using talwyn::test::readBytes;
+using talwyn::test::writeBytes;
 
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(IniFile, ReadsLikeTheWindowsProfileFunctions) {
     QTemporaryDir dir;
