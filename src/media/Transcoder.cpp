@@ -38,7 +38,9 @@ std::string shortfall(const AVFormatContext& input, const std::string& readError
     if (trustedDuration && total > 0 && converted + tolerance < total) {
         return "输入文件提前结束";
     }
-    if (damaged > 0 && damaged * 100 >= std::max<int64_t>(1, packets)) {
+    // One broken packet (a torn last sample, say) is skipped as players do; more, and at least
+    // one in a hundred, is damage worth telling.
+    if (damaged > 1 && damaged * 100 >= std::max<int64_t>(1, packets)) {
         return "输入文件有 " + std::to_string(damaged) + " 个损坏的数据包被跳过";
     }
     return {};

@@ -183,6 +183,15 @@ TEST(UntrustedInput, DamagedMediaIsConvertedAsFarAsItGoesAndSaysSo) {
     ASSERT_TRUE(probe.LoadFile((out + "/joined.avi").toStdString())) << probe.LastErrMsg();
     EXPECT_NEAR(probe.FileStreamInfo().Duration / 1e6, 4.0, 0.5);
 
+    // A packet the decoder refuses for another reason than bad data (half a sample at the end:
+    // "invalid argument") is skipped and counted, not the end of the file.
+    const QByteArray tone = test::readBytes(media.tone);
+    test::writeBytes(dir.filePath("odd.wav"), tone.left(tone.size() - 1));
+    const Outcome odd =
+        runCli({"convert", "--profile", "2900", "-o", out, dir.filePath("odd.wav")});
+    EXPECT_EQ(odd.status, 0) << odd.output.toStdString();
+    EXPECT_TRUE(QFile::exists(out + "/odd.mp3"));
+
     // Pictures damaged beyond use, sound intact: an audio format gets the sound.
     test::writeBytes(dir.filePath("mute.avi"), withoutPictures(test::readBytes(media.clip)));
     const Outcome sound =
@@ -245,6 +254,30 @@ TEST(UntrustedInput, AnyLegalNameConverts) {
     // Names Qt cannot spell are removed here, before the folder goes.
     ::unlink(latin1.c_str());
     ::unlink((folder + "/raw/caf\xe9.mp3").c_str());
+}
+
+// The output folder taken away while a file is written: a failure, said, and exit status 1.
+TEST(UntrustedInput, AnOutputFolderGoneMidRunFails) {
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("long.avi"));
+    test::MediaSpec spec;
+    spec.seconds = 20;
+    spec.width = 640;
+    spec.height = 480;
+    ASSERT_EQ(test::makeMedia(input.toStdString(), spec), "");
+    const QString out = dir.filePath(QStringLiteral("out"));
+    std::unique_ptr<QProcess> process(
+        test::startCli({"convert", "--profile", "2601", "-o", out, input}));
+    for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) {
+        process->waitForFinished(50);
+    }
+    ASSERT_EQ(process->state(), QProcess::Running);
+    ASSERT_TRUE(QDir(out).removeRecursively());
+    ASSERT_TRUE(process->waitForFinished(60000));
+    const QString printed = QString::fromUtf8(process->readAll());
+    EXPECT_EQ(process->exitCode(), 1) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("失败"))) << printed.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 // A run killed outright leaves its hidden file; the next run in that folder removes it, and
