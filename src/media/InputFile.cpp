@@ -34,7 +34,10 @@ const std::string& allowedFormats() {
         void* state = nullptr;
         while (const AVInputFormat* format = av_demuxer_iterate(&state)) {
             if (!isReferenceFormat(format->name)) {
-                names += (names.empty() ? "" : ",") + std::string(format->name);
+                if (!names.empty()) {
+                    names += ',';
+                }
+                names += format->name;
             }
         }
         return names;
