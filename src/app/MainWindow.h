@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindowUi.h"
-#include "conversion/JobChoice.h"
+#include "conversion/JobRecord.h"
 #include "joblist/JobListModel.h"
 #include "joblist/JobSlots.h"
 #include "joblist/WorkingFields.h"
@@ -9,7 +9,9 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace talwyn::settings {
 class OptionsDialog;
@@ -24,7 +26,6 @@ struct PreviewPicture;
 namespace talwyn::conversion {
 class Batch;
 struct BatchSummary;
-struct JobRecord;
 struct TaskEnd;
 }  // namespace talwyn::conversion
 namespace talwyn::preview {
@@ -204,6 +205,8 @@ class MainWindow : public QWidget {
     // The record of what the panel shows: the working settings, the values really used, and
     // which lists can be chosen from.
     void showPanelRecord();
+    // The record of what the panel shows, made once for each choice shown.
+    const conversion::JobRecord& panelRecord() const;
     void updatePresetListStates();
     void takeSettings(const conversion::JobRecord& record);
     void applyPanelToSelectedRows();
@@ -212,6 +215,8 @@ class MainWindow : public QWidget {
     // The wanted path, or the first free "_1", "_2", … variant: free of existing files (unless
     // overwriting), of every input and of the outputs of the rows other than ownRow.
     QString freeOutputPath(const QString& wanted, int ownRow) const;
+    // The path rule's spelling of a path, worked out once per path of the run.
+    const std::string& normalPath(const QString& path) const;
 
     enum class AddOutcome { Added, Skipped, EndCommand };
     AddOutcome addOneFile(const QString& path);
@@ -251,6 +256,8 @@ class MainWindow : public QWidget {
     conversion::Batch* batch_ = nullptr;
     std::vector<quint64> taskJobs_;  // task index -> row id of the batch
     QStringList buildFailures_;      // rows of the batch that could not become tasks
+    mutable std::map<QString, std::string> normalPaths_;
+    mutable std::optional<conversion::JobRecord> panelRecord_;
     QWidget* livePreviewWindow_ = nullptr;
     std::unique_ptr<media::Player> player_;
     preview::PreviewBridge* previewBridge_ = nullptr;

@@ -156,8 +156,16 @@ void MainWindow::showChoice(const conversion::JobChoice& choice) {
     fillPresetEntries(choice);
 }
 
+const conversion::JobRecord& MainWindow::panelRecord() const {
+    const conversion::JobChoice shown = panelChoice();
+    if (!panelRecord_ || !(panelRecord_->choice == shown)) {
+        panelRecord_ = conversion::MakeJobRecord(shown);
+    }
+    return *panelRecord_;
+}
+
 void MainWindow::showPanelRecord() {
-    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    const conversion::JobRecord& record = panelRecord();
     takeSettings(record);
     fields_.All_Trant_Number = currentProfileCode() + 100;
     const std::array<bool, 6> locked = conversion::FixedPresetLists(record.choice);
@@ -225,7 +233,7 @@ void MainWindow::applyPanelToSelectedRows() {
     if (rows.isEmpty()) {
         return;
     }
-    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    const conversion::JobRecord& record = panelRecord();
     for (const int row : rows) {
         applyRecord(row, record);
     }
@@ -233,7 +241,7 @@ void MainWindow::applyPanelToSelectedRows() {
 }
 
 void MainWindow::ApplyToAllJobs() {
-    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    const conversion::JobRecord& record = panelRecord();
     for (int row = 0; row < jobs_.rowCount(); ++row) {
         applyRecord(row, record);
     }
@@ -268,23 +276,36 @@ void MainWindow::applyRecord(int row, const conversion::JobRecord& record) {
     slots_.setOutput(updated.slot, options);
 }
 
+const std::string& MainWindow::normalPath(const QString& path) const {
+    auto it = normalPaths_.find(path);
+    if (it == normalPaths_.end()) {
+        it = normalPaths_.emplace(path, media::normalPath(path.toStdString())).first;
+    }
+    return it->second;
+}
+
 QString MainWindow::freeOutputPath(const QString& wanted, int ownRow) const {
     // A name is taken by a file on disk, by another row's output, or by any input; the last two
-    // are never overwritten, whatever the overwrite choice says.
-    const QString folder = ui_.folderEdit->text();
-    const auto normal = [](const QString& path) { return media::normalPath(path.toStdString()); };
+    // are never overwritten, whatever the overwrite choice says. Outputs are names in the one
+    // output folder, so only the folder needs the path rule's work.
+    const std::string folder = normalPath(ui_.folderEdit->text()) + '/';
+    const auto normal = [&](const QString& path) {
+        const QFileInfo info(path);
+        return normalPath(info.absolutePath()) + '/' + info.fileName().toStdString();
+    };
     std::set<std::string> reserved;
     if (!fields_.Video_AddFileName.isEmpty()) {
-        reserved.insert(normal(fields_.Video_AddFileName));
+        reserved.insert(normalPath(fields_.Video_AddFileName));
     }
     for (int row = 0; row < jobs_.rowCount(); ++row) {
-        reserved.insert(normal(jobs_.text(row, joblist::InputFile)));
+        reserved.insert(normalPath(jobs_.text(row, joblist::InputFile)));
         if (row != ownRow) {
-            reserved.insert(
-                normal(folder + QLatin1Char('/') + jobs_.text(row, joblist::OutputFile)));
+            reserved.insert(folder + jobs_.text(row, joblist::OutputFile).toStdString());
         }
     }
-    const auto isReserved = [&](const QString& path) { return reserved.count(normal(path)) > 0; };
+    const auto isReserved = [&](const QString& path) {
+        return reserved.count(normal(path)) > 0 || reserved.count(normalPath(path)) > 0;
+    };
     const bool overwrite = options_ && options_->overwriteFile() && !isReserved(wanted);
     return catalogue::OutputNaming::uniquePath(wanted, overwrite, [&](const QString& path) {
         return catalogue::OutputNaming::occupied(path) || isReserved(path);

@@ -164,7 +164,7 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
     fields_.T_Movie_PLayer_FileName = path;
 
     // The new row takes what the panel shows; no other row changes.
-    const conversion::JobRecord record = conversion::MakeJobRecord(panelChoice());
+    const conversion::JobRecord& record = panelRecord();
     takeSettings(record);
     fields_.Video_OutPutFileName = freeOutputPath(
         catalogue::OutputNaming::outputPath(path, ui_.folderEdit->text(), record.extension), -1);
