@@ -122,19 +122,10 @@ TEST(ConvertCommand, NamesAreFilesAndLinksAreKept) {
 
 TEST(ConvertCommand, TerminationLeavesNoFiles) {
     QTemporaryDir dir;
-    const QString input = dir.filePath(QStringLiteral("long.avi"));
-    talwyn::test::MediaSpec spec;
-    spec.seconds = 20;
-    spec.width = 640;
-    spec.height = 480;
-    ASSERT_EQ(talwyn::test::makeMedia(input.toStdString(), spec), "");
     const QString out = dir.filePath(QStringLiteral("out"));
-    std::unique_ptr<QProcess> process(startCli({"convert", "--profile", "2601", "-o", out, input}));
-    // Wait until the hidden file is being written, then ask the tool to end.
-    for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) {
-        process->waitForFinished(50);
-    }
-    ASSERT_EQ(process->state(), QProcess::Running);
+    // Caught while the hidden file is being written; then the tool is asked to end.
+    const std::unique_ptr<QProcess> process = talwyn::test::startLongConversion(dir.path());
+    ASSERT_TRUE(process);
     ::kill(pid_t(process->processId()), SIGTERM);
     ASSERT_TRUE(process->waitForFinished(30000));
     EXPECT_EQ(process->exitCode(), 143);

@@ -259,19 +259,9 @@ TEST(UntrustedInput, AnyLegalNameConverts) {
 // The output folder taken away while a file is written: a failure, said, and exit status 1.
 TEST(UntrustedInput, AnOutputFolderGoneMidRunFails) {
     QTemporaryDir dir;
-    const QString input = dir.filePath(QStringLiteral("long.avi"));
-    test::MediaSpec spec;
-    spec.seconds = 20;
-    spec.width = 640;
-    spec.height = 480;
-    ASSERT_EQ(test::makeMedia(input.toStdString(), spec), "");
     const QString out = dir.filePath(QStringLiteral("out"));
-    std::unique_ptr<QProcess> process(
-        test::startCli({"convert", "--profile", "2601", "-o", out, input}));
-    for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) {
-        process->waitForFinished(50);
-    }
-    ASSERT_EQ(process->state(), QProcess::Running);
+    const std::unique_ptr<QProcess> process = test::startLongConversion(dir.path());
+    ASSERT_TRUE(process);
     ASSERT_TRUE(QDir(out).removeRecursively());
     ASSERT_TRUE(process->waitForFinished(60000));
     const QString printed = QString::fromUtf8(process->readAll());
@@ -285,18 +275,9 @@ TEST(UntrustedInput, AnOutputFolderGoneMidRunFails) {
 TEST(UntrustedInput, AKilledRunLeavesNothingAfterTheNext) {
     QTemporaryDir dir;
     const QString input = dir.filePath(QStringLiteral("long.avi"));
-    test::MediaSpec spec;
-    spec.seconds = 20;
-    spec.width = 640;
-    spec.height = 480;
-    ASSERT_EQ(test::makeMedia(input.toStdString(), spec), "");
     const QString out = dir.filePath(QStringLiteral("out"));
-    std::unique_ptr<QProcess> process(
-        test::startCli({"convert", "--profile", "2601", "-o", out, input}));
-    for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) {
-        process->waitForFinished(50);
-    }
-    ASSERT_EQ(process->state(), QProcess::Running);
+    const std::unique_ptr<QProcess> process = test::startLongConversion(dir.path());
+    ASSERT_TRUE(process);
     ::kill(pid_t(process->processId()), SIGKILL);
     ASSERT_TRUE(process->waitForFinished(30000));
     ASSERT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 1);  // the hidden file
