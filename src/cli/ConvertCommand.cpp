@@ -255,11 +255,11 @@ int runConvert(const std::vector<std::string>& args) {
                 printer.finished(task, end.outputFile.toStdString());
                 return;
             case Result::Incomplete:
-                printer.failed(task, end.message.toStdString() + " (" +
-                                         joblist::SecToDate(end.converted / 1000000).toStdString() +
-                                         " / " +
-                                         joblist::SecToDate(end.total / 1000000).toStdString() +
-                                         ", 已写入 " + end.outputFile.toStdString() + ")");
+                printer.incomplete(task, end.outputFile.toStdString(),
+                                   end.message.toStdString() + " (" +
+                                       joblist::SecToDate(end.converted / 1000000).toStdString() +
+                                       " / " +
+                                       joblist::SecToDate(end.total / 1000000).toStdString() + ")");
                 break;
             case Result::Failed:
                 printer.failed(task, end.message.toStdString());

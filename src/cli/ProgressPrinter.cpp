@@ -55,6 +55,11 @@ void ProgressPrinter::failed(int task, const std::string& reason) {
     ended(task, "失败  " + rowName(task) + ": " + reason);
 }
 
+void ProgressPrinter::incomplete(int task, const std::string& outputPath,
+                                 const std::string& reason) {
+    ended(task, "不完整  " + rowName(task) + " -> " + outputPath + ": " + reason);
+}
+
 std::string ProgressPrinter::rowName(int task) {
     std::lock_guard lock(mutex_);
     return rows_[task].name;

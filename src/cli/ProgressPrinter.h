@@ -20,6 +20,8 @@ class ProgressPrinter {
     void progress(const media::TProgressInfo& info);
     void finished(int task, const std::string& outputPath);
     void failed(int task, const std::string& reason);
+    // Written as far as the input could be read.
+    void incomplete(int task, const std::string& outputPath, const std::string& reason);
     void message(const std::string& line);
 
   private:
