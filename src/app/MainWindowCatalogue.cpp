@@ -207,22 +207,20 @@ void MainWindow::presetChanged(Box box) {
     }
     // Several rows: each keeps its own format and other choices and takes this one entry, when
     // its list offers it.
-    const QByteArray text = ui_.presetBoxes[box]->currentText().toUtf8();
+    const QString text = ui_.presetBoxes[box]->currentText();
     for (const int row : rows) {
         std::optional<conversion::JobChoice> choice = conversion::ChoiceOfRow(jobs_.row(row));
         if (!choice) {
             continue;
         }
-        const auto entries = conversion::PresetEntries(*choice, kindOf(box));
-        const auto at = std::find_if(entries.begin(), entries.end(),
-                                     [&](const char* entry) { return text == entry; });
-        if (at == entries.end()) {
+        const int position = conversion::EntryPosition(*choice, kindOf(box), text);
+        if (position < 0) {
             appendLog(QStringLiteral("Row %1 offers no \"%2\"; it keeps its own choice")
                           .arg(row + 1)
-                          .arg(QString::fromUtf8(text)));
+                          .arg(text));
             continue;
         }
-        conversion::SetPresetPosition(*choice, kindOf(box), int(at - entries.begin()));
+        conversion::SetPresetPosition(*choice, kindOf(box), position);
         applyRecord(row, conversion::MakeJobRecord(*choice));
     }
     ui_.lvFiles->setFocus();

@@ -45,17 +45,35 @@ std::span<const char* const> PresetEntries(const JobChoice& choice, PresetKind k
     return profile ? cellOf(*profile, kind)->list->entries : std::span<const char* const>();
 }
 
-std::optional<JobChoice> DefaultChoice(joblist::CatalogueIndexes indexes) {
-    JobChoice choice{indexes, {}};
+int EntryPosition(const JobChoice& choice, PresetKind kind, const QString& text) {
+    const auto entries = PresetEntries(choice, kind);
+    const QByteArray wanted = text.toUtf8();
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&](const char* entry) { return wanted == entry; });
+    return found == entries.end() ? -1 : int(found - entries.begin());
+}
+
+JobChoice MendedChoice(JobChoice choice) {
     const catalogue::ProfileRecord* profile = catalogue::findProfile(choice.profileCode());
     if (!profile) {
-        return std::nullopt;
+        return choice;
     }
     for (const PresetKind kind : kKinds) {
-        SetPresetPosition(choice, kind,
-                          std::max(0, catalogue::selectedPosition(*cellOf(*profile, kind))));
+        const int position = PresetPosition(choice, kind);
+        if (position < 0 || position >= int(PresetEntries(choice, kind).size())) {
+            SetPresetPosition(choice, kind,
+                              std::max(0, catalogue::selectedPosition(*cellOf(*profile, kind))));
+        }
     }
     return choice;
+}
+
+std::optional<JobChoice> DefaultChoice(joblist::CatalogueIndexes indexes) {
+    const JobChoice unset{indexes, {-1, -1, -1, -1, -1, -1}};
+    if (!catalogue::findProfile(unset.profileCode())) {
+        return std::nullopt;
+    }
+    return MendedChoice(unset);
 }
 
 std::optional<JobChoice> DefaultChoiceForCode(int profileCode) {
@@ -87,30 +105,24 @@ std::optional<JobChoice> ChoiceWithTexts(int profileCode, const PresetTexts& tex
         return std::nullopt;
     }
     for (const PresetKind kind : kKinds) {
-        const auto entries = PresetEntries(*choice, kind);
-        const QByteArray wanted = texts[size_t(kind)].toUtf8();
-        const auto found = std::find_if(entries.begin(), entries.end(),
-                                        [&](const char* entry) { return wanted == entry; });
-        if (found == entries.end()) {
+        const int position = EntryPosition(*choice, kind, texts[size_t(kind)]);
+        if (position < 0) {
             return std::nullopt;
         }
-        SetPresetPosition(*choice, kind, int(found - entries.begin()));
+        SetPresetPosition(*choice, kind, position);
     }
     return choice;
 }
 
 PresetTexts ChosenTexts(const JobChoice& choice) {
     PresetTexts texts;
-    const catalogue::ProfileRecord* profile = catalogue::findProfile(choice.profileCode());
-    if (!profile) {
-        return texts;
-    }
+    const JobChoice mended = MendedChoice(choice);
     for (const PresetKind kind : kKinds) {
-        const catalogue::PresetCell& cell = *cellOf(*profile, kind);
-        const int position = PresetPosition(choice, kind);
-        const bool inList = position >= 0 && position < int(cell.list->entries.size());
-        texts[size_t(kind)] =
-            QString::fromUtf8(inList ? cell.list->entries[size_t(position)] : cell.selected);
+        const auto entries = PresetEntries(mended, kind);
+        const int position = PresetPosition(mended, kind);
+        if (position >= 0 && position < int(entries.size())) {
+            texts[size_t(kind)] = QString::fromUtf8(entries[size_t(position)]);
+        }
     }
     return texts;
 }

@@ -25,10 +25,7 @@ struct JobChoice {
 
     // The ProfileCode, or -1 when the indexes name no profile.
     int profileCode() const;
-    bool operator==(const JobChoice& other) const {
-        return catalogue.category == other.catalogue.category &&
-               catalogue.profile == other.catalogue.profile && presets == other.presets;
-    }
+    bool operator==(const JobChoice&) const = default;
 };
 
 // The profile with the entries it preselects; nothing for an unknown profile.
@@ -44,7 +41,11 @@ int PresetPosition(const JobChoice& choice, joblist::PresetKind kind);
 void SetPresetPosition(JobChoice& choice, joblist::PresetKind kind, int position);
 // The entries of the choice's profile offers for a kind (empty for an unknown profile).
 std::span<const char* const> PresetEntries(const JobChoice& choice, joblist::PresetKind kind);
-// The entry texts chosen; a position outside its list stands for the list's preselected entry.
+// The position of an entry text in the choice's list of a kind, or -1.
+int EntryPosition(const JobChoice& choice, joblist::PresetKind kind, const QString& text);
+// The choice with every position outside its list put on the list's preselected entry.
+JobChoice MendedChoice(JobChoice choice);
+// The entry texts chosen (positions mended first).
 PresetTexts ChosenTexts(const JobChoice& choice);
 
 }  // namespace talwyn::conversion

@@ -20,17 +20,8 @@ std::vector<std::string> CatalogueEncoders() {
 }
 
 PresetTexts DefaultPresetTexts(int profileCode) {
-    PresetTexts texts;
-    if (const catalogue::ProfileRecord* profile = catalogue::findProfile(profileCode)) {
-        const catalogue::PresetRow& row = profile->presets;
-        const catalogue::PresetCell* cells[] = {&row.frameSize,  &row.videoBitrate,
-                                                &row.frameRate,  &row.audioBitrate,
-                                                &row.sampleRate, &row.aspect};
-        for (size_t i = 0; i < texts.size(); ++i) {
-            texts[i] = QString::fromUtf8(cells[i]->selected);
-        }
-    }
-    return texts;
+    const std::optional<JobChoice> choice = DefaultChoiceForCode(profileCode);
+    return choice ? ChosenTexts(*choice) : PresetTexts();
 }
 
 }  // namespace talwyn::conversion

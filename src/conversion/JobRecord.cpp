@@ -8,8 +8,6 @@ extern "C" {
 #include <libavutil/parseutils.h>
 }
 
-#include <algorithm>
-
 namespace talwyn::conversion {
 
 using joblist::PresetKind;
@@ -151,22 +149,14 @@ void settleOnEngineValues(JobRecord& record) {
 
 JobRecord MakeJobRecord(const JobChoice& choice) {
     JobRecord record;
-    record.choice = choice;
+    record.choice = MendedChoice(choice);
     const int code = choice.profileCode();
     if (!catalogue::findProfile(code)) {
         return record;
     }
-    const PresetTexts texts = ChosenTexts(choice);
+    const PresetTexts texts = ChosenTexts(record.choice);
     joblist::ApplyProfile(record.fields, code);
     for (const PresetKind kind : kKinds) {
-        const auto entries = PresetEntries(choice, kind);
-        const QByteArray text = texts[size_t(kind)].toUtf8();
-        const auto at = std::find_if(entries.begin(), entries.end(),
-                                     [&](const char* entry) { return text == entry; });
-        if (const int position = PresetPosition(choice, kind);
-            position < 0 || position >= int(entries.size())) {
-            SetPresetPosition(record.choice, kind, int(at - entries.begin()));
-        }
         joblist::ApplyPresetText(record.fields, kind, texts[size_t(kind)]);
         record.presets[size_t(kind)].entry = texts[size_t(kind)];
     }

@@ -3,12 +3,12 @@
 #include "joblist/WorkingFields.h"
 #include "media/TaskOptions.h"
 
-// The converter's output record for a new job, filled from the working settings.
+// The converter's output record filled from a job's settings (its record's task options add the
+// container and what the engine needs beyond them).
 
 namespace talwyn::conversion {
 
-// The record of a file being added; FileExt is left empty (the extension of the file name
-// decides the format until the job's own columns are applied at start).
+// FileExt is left empty here.
 media::TOutputOptions OutputRecord(const joblist::WorkingFields& fields);
 
 }  // namespace talwyn::conversion

@@ -19,6 +19,7 @@ QString SizeText(int64_t bytes);
 struct CatalogueIndexes {
     int category = 0;
     int profile = 0;
+    bool operator==(const CatalogueIndexes&) const = default;
 };
 
 // (category + 1) * 100 + profile, and back.
