@@ -4,6 +4,7 @@
 #include "media/Converter.h"
 #include "media/OutputPlan.h"
 #include "media/Probe.h"
+#include "support/FileBytes.h"
 #include "support/MediaFiles.h"
 #include "support/MediaMaker.h"
 #include "support/WindowFlow.h"
@@ -18,6 +19,7 @@ extern "C" {
 }
 
 #include <functional>
+#include <map>
 #include <random>
 
 using namespace talwyn;
@@ -147,6 +149,7 @@ class RowRecordWindowTest : public QObject {
     void reportedCasesConvertAsShown_data();
     void reportedCasesConvertAsShown();
     void changesReachEverySelectedRowAndNamesStayUnique();
+    void aSequenceWithStopAndStartKeepsThePromises();
 };
 
 // Seeded sequences of what users do; after each, every row's task is the record the panel
@@ -454,6 +457,62 @@ void RowRecordWindowTest::changesReachEverySelectedRowAndNamesStayUnique() {
     window.ApplyToAllJobs();
     QCOMPARE(test::column(window, OutputFile), QStringList({"song.wav", "song_1.wav", "clip.wav"}));
     QCOMPARE(test::column(window, AudioCodec), QStringList({"", "", ""}));
+}
+
+// Add, change, add again, rename, start, stop, start: every file as its row showed, the files that
+// were in the folder before untouched.
+void RowRecordWindowTest::aSequenceWithStopAndStartKeepsThePromises() {
+    test::WindowFlow flow;
+    MainWindow& window = flow.startWith("After_Done=3\nThread_Count=1\nOverwrite_File=1\n");
+    const MediaFiles& media = MediaFiles::get();
+    const app::MainWindowUi& ui = window.ui();
+    const std::map<QString, QByteArray> before = {{QStringLiteral("b.mp3"), "mine"},
+                                                  {QStringLiteral("b.wav"), "mine too"}};
+    for (const auto& [name, bytes] : before) {
+        QVERIFY(test::writeBytes(flow.out.filePath(name), bytes));
+    }
+    const auto pickEntry = [&](Box box, const char* text) {
+        emit ui.presetBoxes[box]->activated(entry(ui.presetBoxes[box], text));
+    };
+
+    emit ui.categoryBox->activated(1);  // MP3
+    window.addFiles({flow.copy(media.longTone, QStringLiteral("a.wav"))}, false);
+    pickEntry(Box::SampleRateBox, "22050");
+    window.addFiles({flow.copy(media.longTone, QStringLiteral("b.wav"))}, false);  // row 0 selected
+    ui.lvFiles->selectRow(1);
+    emit ui.categoryBox->activated(0);  // WAV for b
+    emit ui.profileBox->activated(1);
+    ui.lvFiles->clearSelection();
+    emit ui.categoryBox->activated(12);  // MP4 for the clip
+    emit ui.profileBox->activated(4);
+    pickEntry(Box::FrameRateBox, "15.00");
+    window.addFiles({flow.copy(media.clip, QStringLiteral("c.avi"))}, false);
+    ui.lvFiles->selectRow(0);
+    window.show();
+    window.StartRename();
+    ui.edt->setText(QStringLiteral("b"));
+    QVERIFY(window.CommitRename());
+    QCOMPARE(test::column(window, OutputFile), QStringList({"b.mp3", "b_1.wav", "c.mp4"}));
+
+    window.btnStartClick();
+    QTRY_VERIFY(!window.jobs().text(0, Progress).isEmpty());
+    window.btnStopClick();
+    QVERIFY(test::waitForBatchEnd(window));
+    QVERIFY(!test::column(window, Progress).contains(QStringLiteral("100%")));
+    QCOMPARE(flow.outputs(), QStringList({"b.mp3", "b.wav"}));  // nothing half-written
+
+    window.btnStartClick();
+    QVERIFY(test::waitForBatchEnd(window));
+    QCOMPARE(test::column(window, Progress), QStringList({"100%", "100%", "100%"}));
+    QCOMPARE(test::column(window, OutputFile), QStringList({"b_1.mp3", "b_1.wav", "c.mp4"}));
+    for (const auto& [name, bytes] : before) {
+        QCOMPARE(test::readBytes(flow.out.filePath(name)), bytes);
+    }
+    for (int row = 0; row < 3; ++row) {
+        expectOutputAsShown(flow, window, row);
+    }
+    QCOMPARE(shownRecord(window, 0, {}).fields.Video_AudioSampleRate, QStringLiteral("22050"));
+    QCOMPARE(shownRecord(window, 2, {}).fields.Video_FrameRate, QStringLiteral("15.00"));
 }
 
 QTEST_MAIN(RowRecordWindowTest)
