@@ -223,6 +223,11 @@ constexpr const char* kABR_D[] = {
 constexpr const char* kRATE_A[] = {
     "11025", "16000", "22050", "32000", "44100", "48000",
 };
+// The sample rates of the PCM and FLAC profiles: those of RATE-A, then one that keeps the
+// source's rate and depth (hi-res sources stay hi-res).
+constexpr const char* kRATE_A_KEEP[] = {
+    "11025", "16000", "22050", "32000", "44100", "48000", "保持原始音质",
+};
 constexpr const char* kRATE_B[] = {
     "22050", "32000", "44100", "48000",
 };
@@ -247,7 +252,7 @@ constexpr const char* kASPECT_NONE[] = {
 
 }  // namespace
 
-const std::array<EntryList, 61> kEntryLists{{
+const std::array<EntryList, 62> kEntryLists{{
     {"SIZE-A", kSIZE_A},
     {"SIZE-B", kSIZE_B},
     {"SIZE-C", kSIZE_C},
@@ -302,6 +307,7 @@ const std::array<EntryList, 61> kEntryLists{{
     {"ABR-C", kABR_C},
     {"ABR-D", kABR_D},
     {"RATE-A", kRATE_A},
+    {"RATE-A-KEEP", kRATE_A_KEEP},
     {"RATE-B", kRATE_B},
     {"RATE-C", kRATE_C},
     {"RATE-D", kRATE_D},
@@ -347,19 +353,19 @@ const std::array<ProfileRecord, 129> kProfiles{{
     {3000, "高清晰WAV音频格式(*.wav)",
      "WAV音频格式，可以转换高清晰的WAV音频格式",
      {".wav", ".wav", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A-KEEP"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
     {3001, "高压缩WAV音频格式(*.wav)",
      "WAV音频格式，可以转换高压缩的WAV音频格式",
      {".wav", ".wav", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "96 kbps"}, {list("RATE-A"), "22050"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "96 kbps"}, {list("RATE-A-KEEP"), "22050"}, {list("ASPECT-NONE"), "无视频"}}},
     {3002, "优化WAV音频格式(*.wav)",
      "WAV音频格式，可以转换优化的WAV音频格式",
      {".wav", ".wav", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "144 kbps"}, {list("RATE-A"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "144 kbps"}, {list("RATE-A-KEEP"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
     {3003, "标准WAV音频格式(*.wav)",
      "WAV音频格式，可以转换标准的WAV音频格式",
      {".wav", ".wav", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "128 kbps"}, {list("RATE-A"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "128 kbps"}, {list("RATE-A-KEEP"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
     {2900, "高清晰MP3音频格式(*.mp3)",
      "MP3音频格式，可以转换高清晰的MP3音频格式",
      {".mp3", ".mp3", "", "", "", -1, "", "", "libmp3lame", "2", "48000", 128000, "", "", true},
@@ -403,7 +409,7 @@ const std::array<ProfileRecord, 129> kProfiles{{
     {102, "WAV - 波形音频格式(*.wav)",
      "WAV为微软公司开发的波形声音文件格式",
      {".wav", ".wav", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A-KEEP"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
     {103, "AAC - 高级音频格式(*.aac)",
      "高级声音数据设计的文件压缩格式,与Mp3类似,苹果公司的ipod,iPhone支持的音频格式",
      {".aac", ".aac", "", "", "", -1, "", "", "libfaac", "2", "48000", 128000, "", "", true},
@@ -427,7 +433,7 @@ const std::array<ProfileRecord, 129> kProfiles{{
     {108, "AIFF - 音频交换文件格式(*.aiff)",
      "AIFF是音频交换文件格式是Apple公司开发的声音文件格式,广泛应用于各种专业的音频软件中",
      {".aiff", ".aiff", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "128 kbps"}, {list("RATE-A"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "128 kbps"}, {list("RATE-A-KEEP"), "44100"}, {list("ASPECT-NONE"), "无视频"}}},
     {109, "MP2 - MPEG Layer-2音频格式(*.mp2)",
      "MPEG Layer-2音频格式，具有CD级别的音质",
      {".mp2", ".mp2", "", "", "", -1, "", "", "", "2", "44100", 128000, "", "", true},
@@ -435,7 +441,7 @@ const std::array<ProfileRecord, 129> kProfiles{{
     {110, "FLAC-音频格式(*.flac)",
      "FLAC是一套著名的无损压缩编码,所以还原CD音乐光盘音质",
      {".flac", ".flac", "", "", "", -1, "", "", "flac", "2", "48000", 128000, "", "", true},
-     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
+     {{list("SIZE-NONE"), "该格式无视频"}, {list("VBR-NONE"), "无视频"}, {list("FPS-NONE"), "无视频"}, {list("ABR-A"), "192 kbps"}, {list("RATE-A-KEEP"), "48000"}, {list("ASPECT-NONE"), "无视频"}}},
     {111, "MP4-MP4音频格式(*.m4a)",
      "MP4音频格式,具有完美的CD音质",
      {".m4a", ".m4a", "", "", "", -1, "", "", "", "2", "48000", 128000, "", "", true},

@@ -62,7 +62,7 @@ struct ProfileRecord {
     PresetRow presets;
 };
 
-extern const std::array<EntryList, 61> kEntryLists;
+extern const std::array<EntryList, 62> kEntryLists;
 extern const std::array<CategoryInfo, 15> kCategories;
 // In category order, and inside a category by profile index.
 extern const std::array<ProfileRecord, 129> kProfiles;

@@ -11,6 +11,8 @@ namespace talwyn::catalogue::PresetConversion {
 
 // Video bit rate of a profile without video.
 inline constexpr int32_t kNoVideoBitrate = -1000;
+// The sample-rate entry that keeps the source's rate and sample depth.
+inline constexpr const char* kKeepSourceQuality = "保持原始音质";
 
 // Empty (keep the source's) for the keep and no-video entries, else the text itself.
 QString frameSize(const QString& text);

@@ -1,5 +1,7 @@
 #include "conversion/OutputRecord.h"
 
+#include "catalogue/PresetConversion.h"
+
 namespace talwyn::conversion {
 namespace {
 
@@ -49,7 +51,10 @@ media::TOutputOptions OutputRecord(const joblist::WorkingFields& f) {
     if (!f.Video_AudioChannels.isEmpty()) {
         record.AudioChannels = f.Video_AudioChannels.toInt();
     }
-    if (!isUnset(f.Video_AudioSampleRate)) {
+    if (f.Video_AudioSampleRate ==
+        QString::fromUtf8(catalogue::PresetConversion::kKeepSourceQuality)) {
+        record.KeepSourceQuality = true;
+    } else if (!isUnset(f.Video_AudioSampleRate)) {
         record.AudioSampleRate = f.Video_AudioSampleRate.toInt();
     }
     if (!f.Video_FrameSize.isEmpty()) {

@@ -188,6 +188,48 @@ const AVCodec* chooseEncoder(const std::string& name, AVCodecID fallback,
     return encoder;
 }
 
+// PCM of the source's depth in the byte order of the chosen PCM codec; FLAC at 24 bits for
+// anything deeper than 16 (it stores no floating point).
+void keepSourceDepth(const StreamSummary& source, const AVOutputFormat* muxer, AudioPlan& audio,
+                     OutputPlan& plan) {
+    const int bits = source.bitsPerSample > 0 ? source.bitsPerSample : 16;
+    if (audio.encoder->id == AV_CODEC_ID_FLAC) {
+        if (bits > 16 || source.floatSamples) {
+            audio.sampleFormat = AV_SAMPLE_FMT_S32;
+            audio.bitsPerSample = 24;
+            if (bits > 24 || source.floatSamples) {
+                plan.notes.push_back("FLAC 最多保存 24 位，源文件的 " + std::to_string(bits) +
+                                     " 位" + (source.floatSamples ? "浮点" : "") +
+                                     "采样以 24 位保存");
+            }
+        }
+        return;
+    }
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(audio.encoder->id);
+    const std::string name = descriptor ? descriptor->name : "";
+    if (name.rfind("pcm_", 0) != 0) {
+        return;  // a lossy codec has no depth to keep
+    }
+    const bool bigEndian = name.size() > 2 && name.compare(name.size() - 2, 2, "be") == 0;
+    std::string wanted = source.floatSamples ? "pcm_f32"
+                         : bits > 24         ? "pcm_s32"
+                         : bits > 16         ? "pcm_s24"
+                                             : "pcm_s16";
+    wanted += bigEndian ? "be" : "le";
+    const AVCodec* encoder = avcodec_find_encoder_by_name(wanted.c_str());
+    if (encoder && avformat_query_codec(muxer, encoder->id, FF_COMPLIANCE_NORMAL) != 0) {
+        audio.encoder = encoder;
+        audio.sampleFormat = encoder->sample_fmts[0];
+    } else if (source.floatSamples) {
+        // A container without floating point keeps the most of it as 24-bit integers.
+        const AVCodec* deep = avcodec_find_encoder_by_name(bigEndian ? "pcm_s24be" : "pcm_s24le");
+        if (deep && avformat_query_codec(muxer, deep->id, FF_COMPLIANCE_NORMAL) != 0) {
+            audio.encoder = deep;
+            audio.sampleFormat = deep->sample_fmts[0];
+        }
+    }
+}
+
 std::optional<AudioPlan> planAudio(const TOutputOptions& o, const TFileStreamInfo& input,
                                    const AVOutputFormat* muxer, const TargetSettings* target,
                                    OutputPlan& plan) {
@@ -249,7 +291,10 @@ std::optional<AudioPlan> planAudio(const TOutputOptions& o, const TFileStreamInf
         }
     }
 
-    audio.lossless = isLossless(encoder);
+    if (o.KeepSourceQuality) {
+        keepSourceDepth(*source, muxer, audio, plan);
+    }
+    audio.lossless = isLossless(audio.encoder);
     const int64_t wanted = target ? target->audioBitRate : o.AudioBitrate;
     if (wanted > 0 && !audio.lossless) {
         audio.bitRate = fitAudioBitRate(encoder->id, rate, wanted);
@@ -291,7 +336,10 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
     VideoPlan video;
     video.encoder = encoder;
 
-    int width = source->width, height = source->height;
+    // Sizes are those of the upright picture: a phone's portrait clip stays portrait.
+    video.orientation = source->orientation;
+    const int sourceWidth = source->uprightWidth(), sourceHeight = source->uprightHeight();
+    int width = sourceWidth, height = sourceHeight;
     if (target) {
         width = target->width;
         height = target->height;
@@ -314,6 +362,14 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
         }
         width = best.first;
         height = best.second;
+    }
+    // A chosen size names the long side first. A portrait picture gets it the other way round
+    // ("320*240" gives 240x320), unless a standard fixes the frame: then it is centred on black.
+    const bool fixedFrame = target || encoder->id == AV_CODEC_ID_H263;
+    const bool portraitInLandscape = sourceHeight > sourceWidth && width > height;
+    const bool turnedFrame = portraitInLandscape && !fixedFrame;
+    if (turnedFrame) {
+        std::swap(width, height);
     }
     const int align = (encoder->id == AV_CODEC_ID_RV10 || encoder->id == AV_CODEC_ID_RV20) ? 16 : 2;
     video.width = std::max(align, width / align * align);
@@ -356,8 +412,19 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
         AVRational aspect{0, 1};
         if (av_parse_ratio(&aspect, o.FrameAspectRatio.c_str(), 1000, 0, nullptr) >= 0 &&
             aspect.num > 0 && aspect.den > 0) {
-            video.displayAspect = aspect;
+            video.displayAspect = turnedFrame ? av_inv_q(aspect) : aspect;
         }
+    }
+    if (portraitInLandscape && fixedFrame) {
+        // The frame is shown at its standard shape; the picture keeps its own inside it.
+        if (video.displayAspect.num <= 0) {
+            video.displayAspect = {4, 3};
+        }
+        const double pictureShape = double(sourceWidth) / sourceHeight;
+        const double frameShape = av_q2d(video.displayAspect);
+        video.pictureWidth =
+            std::clamp(int(video.width * pictureShape / frameShape + 0.5) & ~1, 2, video.width);
+        video.pictureHeight = video.height;
     }
 
     video.pixelFormat = encoder->pix_fmts ? encoder->pix_fmts[0] : AV_PIX_FMT_YUV420P;

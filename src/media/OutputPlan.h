@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/Orientation.h"
 #include "media/Probe.h"
 #include "media/TaskOptions.h"
 
@@ -23,6 +24,7 @@ struct AudioPlan {
     int sampleRate = 0;
     int channels = 0;
     AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
+    int bitsPerSample = 0;  // of the stored samples when fewer than the format's (24 in 32)
     int64_t bitRate = 0;    // 0: the encoder's own
     bool lossless = false;  // takes no bit rate
     double volume = 1.0;
@@ -31,6 +33,10 @@ struct AudioPlan {
 struct VideoPlan {
     const AVCodec* encoder = nullptr;
     int width = 0, height = 0;
+    // A frame of a fixed size that the picture does not fill: the picture's size, centred on
+    // black; 0 when it fills the frame.
+    int pictureWidth = 0, pictureHeight = 0;
+    Orientation orientation;  // turns the source's pictures upright
     AVRational frameRate{25, 1};
     AVRational displayAspect{0, 1};  // 0: keep the picture's
     AVPixelFormat pixelFormat = AV_PIX_FMT_YUV420P;

@@ -4,6 +4,7 @@
 #include "media/AvPtr.h"
 #include "media/InputFile.h"
 #include "media/Logger.h"
+#include "media/Orientation.h"
 #include "media/Probe.h"
 
 extern "C" {
@@ -56,7 +57,8 @@ struct Player::Session {
     SwsPtr scaler;
     SwrPtr resampler;
     int screenWidth = 0, screenHeight = 0;
-    int pictureWidth = 0, pictureHeight = 0;
+    int pictureWidth = 0, pictureHeight = 0;  // shown, upright
+    Orientation orientation;                  // of the decoded pictures
     int64_t duration = 0;
     int64_t start = 0;  // the input's first time stamp, microseconds
     std::string infoText;
@@ -129,8 +131,13 @@ bool Player::Open(const std::string& fileName, int screenWidth, int screenHeight
         frameWidth = session->videoDecoder->width;
         frameHeight = session->videoDecoder->height;
         AVRational sar = session->videoDecoder->sample_aspect_ratio;
-        const double shape = double(frameWidth) * (sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0) /
-                             std::max(1, frameHeight);
+        double shape = double(frameWidth) * (sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0) /
+                       std::max(1, frameHeight);
+        session->orientation = orientationOf(*raw->streams[info.BestVideo]);
+        if (session->orientation.swapsSides()) {
+            shape = 1.0 / shape;
+            std::swap(frameWidth, frameHeight);
+        }
         // The picture fits the screen and keeps its shape.
         int width = session->screenWidth;
         int height = int(width / shape + 0.5);
@@ -329,14 +336,18 @@ void Player::run(Session* s) {
         }
     };
     const auto show = [&](AVFrame* picture) {
+        // Scaled as decoded, then turned upright.
+        const bool swap = s->orientation.swapsSides();
+        const int scaledWidth = swap ? s->pictureHeight : s->pictureWidth;
+        const int scaledHeight = swap ? s->pictureWidth : s->pictureHeight;
         if (!s->scaler) {
             s->scaler.reset(sws_getContext(
-                picture->width, picture->height, AVPixelFormat(picture->format), s->pictureWidth,
-                s->pictureHeight, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr));
+                picture->width, picture->height, AVPixelFormat(picture->format), scaledWidth,
+                scaledHeight, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr, nullptr));
         }
         PlayerPicture shown;
-        shown.width = s->pictureWidth;
-        shown.height = s->pictureHeight;
+        shown.width = scaledWidth;
+        shown.height = scaledHeight;
         shown.rgb32.resize(size_t(shown.width) * shown.height * 4);
         uint8_t* planes[4] = {shown.rgb32.data(), nullptr, nullptr, nullptr};
         int strides[4] = {shown.width * 4, 0, 0, 0};
@@ -344,6 +355,7 @@ void Player::run(Session* s) {
             sws_scale(s->scaler.get(), picture->data, picture->linesize, 0, picture->height, planes,
                       strides);
         }
+        shown.rgb32 = uprightPixels(shown.rgb32, shown.width, shown.height, s->orientation);
         {
             std::lock_guard lock(mutex_);
             picture_ = std::move(shown);

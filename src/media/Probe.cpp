@@ -4,7 +4,10 @@
 
 #include "media/AvError.h"
 #include "media/AvPtr.h"
+#include "media/CoverArt.h"
+#include "media/FileTags.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -67,6 +70,38 @@ bool decodes(AVFormatContext* context, int streamIndex) {
         }
     }
     return false;
+}
+
+// The depth of the samples the decoder gives: the stored bits of a 24-bit source, not the 32 it
+// is decoded into.
+int bitsPerSample(const AVCodecParameters& p) {
+    if (p.bits_per_raw_sample > 0) {
+        return p.bits_per_raw_sample;
+    }
+    if (const int coded = av_get_bits_per_sample(p.codec_id); coded > 0) {
+        return coded;
+    }
+    return av_get_bytes_per_sample(AVSampleFormat(p.format)) * 8;
+}
+
+bool isFloat(int format) {
+    const AVSampleFormat packed = av_get_packed_sample_fmt(AVSampleFormat(format));
+    return packed == AV_SAMPLE_FMT_FLT || packed == AV_SAMPLE_FMT_DBL;
+}
+
+// A tag's value on one line of a description, long texts (lyrics) cut short.
+std::string oneLine(std::string value) {
+    std::replace(value.begin(), value.end(), '\n', ' ');
+    std::replace(value.begin(), value.end(), '\r', ' ');
+    constexpr size_t kLongest = 160;
+    if (value.size() > kLongest) {
+        size_t cut = kLongest;
+        while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) {
+            --cut;  // not inside a character
+        }
+        value = value.substr(0, cut) + "…";
+    }
+    return value;
 }
 
 std::string timeText(int64_t microseconds) {
@@ -175,8 +210,13 @@ bool Probe::Describe(AVFormatContext* context, const std::string& fileName) {
         const AVRational rate =
             av_guess_frame_rate(context, const_cast<AVStream*>(stream), nullptr);
         summary.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
+        summary.orientation = orientationOf(*stream);
         summary.sampleRate = p->sample_rate;
         summary.channels = p->ch_layout.nb_channels;
+        if (!summary.video) {
+            summary.bitsPerSample = bitsPerSample(*p);
+            summary.floatSamples = isFloat(p->format);
+        }
         summary.bitRate = p->bit_rate;
         info_.Streams.push_back(summary);
         if (summary.video && (info_.BestVideo < 0 || int(i) == bestVideo)) {
@@ -189,6 +229,14 @@ bool Probe::Describe(AVFormatContext* context, const std::string& fileName) {
     if (info_.Streams.empty()) {
         lastError_ = "文件 \"" + fileName + "\" 中没有可以解码的音频或视频";
         return false;
+    }
+    info_.Tags = fileTags(*context, info_.BestAudio);
+    if (const AVStream* cover = coverStream(*context)) {
+        info_.Cover.index = cover->index;
+        info_.Cover.codec = avcodec_get_name(cover->codecpar->codec_id);
+        info_.Cover.width = cover->codecpar->width;
+        info_.Cover.height = cover->codecpar->height;
+        info_.Cover.bytes = cover->attached_pic.size;
     }
     return true;
 }
@@ -208,13 +256,28 @@ std::string Probe::FileInfoText() const {
             std::snprintf(rate, sizeof rate, "%.3g", s.frameRate);
             text << "视频 " << s.codec << ", " << s.width << "x" << s.height << ", " << rate
                  << " fps";
+            if (!s.orientation.upright()) {
+                text << ", 显示时" << s.orientation.text() << " (" << s.uprightWidth() << "x"
+                     << s.uprightHeight() << ")";
+            }
         } else {
             text << "音频 " << s.codec << ", " << s.sampleRate << " Hz, " << s.channels << " 声道";
+            if (s.bitsPerSample > 0) {
+                text << ", " << s.bitsPerSample << " 位" << (s.floatSamples ? "浮点" : "");
+            }
         }
         if (s.bitRate > 0) {
             text << ", " << s.bitRate / 1000 << " kb/s";
         }
         text << "\n";
+    }
+    if (info_.Cover.index >= 0) {
+        text << "封面: 流 #" << info_.Cover.index << ", " << info_.Cover.codec << ", "
+             << info_.Cover.width << "x" << info_.Cover.height << ", " << info_.Cover.bytes
+             << " 字节\n";
+    }
+    for (const auto& [key, value] : info_.Tags) {
+        text << "标签 " << key << ": " << oneLine(value) << "\n";
     }
     return text.str();
 }

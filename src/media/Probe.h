@@ -1,7 +1,10 @@
 #pragma once
 
+#include "media/Orientation.h"
+
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct AVFormatContext;
@@ -18,8 +21,23 @@ struct StreamSummary {
     std::string codecTag;  // the four characters the container stores, when printable
     int width = 0, height = 0;
     double frameRate = 0;
+    Orientation orientation;  // how the pictures are turned to be seen upright
     int sampleRate = 0, channels = 0;
+    int bitsPerSample = 0;      // of the decoded samples (24 for 24-bit FLAC)
+    bool floatSamples = false;  // decoded as floating point
     int64_t bitRate = 0;
+
+    // The picture's size as it is seen, turned upright.
+    int uprightWidth() const { return orientation.swapsSides() ? height : width; }
+    int uprightHeight() const { return orientation.swapsSides() ? width : height; }
+};
+
+// A picture the file carries as its cover.
+struct CoverSummary {
+    int index = -1;  // the stream that holds it; -1: none
+    std::string codec;
+    int width = 0, height = 0;
+    int64_t bytes = 0;
 };
 
 struct TFileStreamInfo {
@@ -29,6 +47,9 @@ struct TFileStreamInfo {
     std::string FormatName, FormatLongName;
     int BestVideo = -1, BestAudio = -1;  // stream indexes, -1 when absent
     std::vector<StreamSummary> Streams;  // the decodable audio and video streams
+    // The file's text tags (title, artist, album, ...), those of its sound stream included.
+    std::vector<std::pair<std::string, std::string>> Tags;
+    CoverSummary Cover;
 };
 
 class Probe {

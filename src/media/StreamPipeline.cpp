@@ -80,6 +80,9 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createAudio(AVStream* input,
         encoder->sample_rate = plan.sampleRate;
         av_channel_layout_default(&encoder->ch_layout, plan.channels);
         encoder->sample_fmt = plan.sampleFormat;
+        if (plan.bitsPerSample > 0) {
+            encoder->bits_per_raw_sample = plan.bitsPerSample;
+        }
         encoder->time_base = {1, plan.sampleRate};
         if (withBitRate && plan.bitRate > 0) {
             encoder->bit_rate = plan.bitRate;
@@ -131,6 +134,9 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createVideo(AVStream* input,
             sourceSar = {1, 1};
         }
         aspect = av_mul_q(sourceSar, AVRational{source->width, source->height});
+        if (plan.orientation.swapsSides()) {
+            aspect = av_inv_q(aspect);
+        }
     }
     AVRational sar = av_mul_q(aspect, AVRational{plan.height, plan.width});
     av_reduce(&sar.num, &sar.den, sar.num, sar.den, 255);
@@ -218,10 +224,19 @@ bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
                             first.width, first.height, first.format, input_->time_base.num,
                             input_->time_base.den, sar.num, sar.den);
         const VideoPlan& p = videoPlan_;
-        chain =
-            format("scale=%d:%d:flags=bicubic,fps=%d/%d,format=%s,setsar=%d/%d", p.width, p.height,
-                   p.frameRate.num, p.frameRate.den, av_get_pix_fmt_name(p.pixelFormat),
-                   p.displayAspect.num, std::max(1, p.displayAspect.den));
+        chain = p.orientation.filterChain();
+        if (!chain.empty()) {
+            chain += ',';
+        }
+        if (p.pictureWidth > 0) {
+            chain += format("scale=%d:%d:flags=bicubic,pad=%d:%d:(ow-iw)/2:(oh-ih)/2",
+                            p.pictureWidth, p.pictureHeight, p.width, p.height);
+        } else {
+            chain += format("scale=%d:%d:flags=bicubic", p.width, p.height);
+        }
+        chain += format(",fps=%d/%d,format=%s,setsar=%d/%d", p.frameRate.num, p.frameRate.den,
+                        av_get_pix_fmt_name(p.pixelFormat), p.displayAspect.num,
+                        std::max(1, p.displayAspect.den));
     } else {
         char layout[128] = {};
         if (first.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {

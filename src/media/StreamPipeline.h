@@ -28,6 +28,7 @@ class StreamPipeline {
 
     int inputIndex() const { return input_->index; }
     bool isVideo() const { return video_; }
+    AVStream* outputStream() const { return outputStream_; }
     // Decodes the packet and writes what it yields; false with a reason when that fails.
     bool push(const AVPacket& packet, std::string& error);
     // Drains decoder, filters and encoder at the end of the input.

@@ -52,6 +52,9 @@ struct TOutputOptions {
     int32_t AudioVolume = -1;
     int32_t AudioChannels = -1;
     int32_t AudioSampleRate = -1;
+    // The source's sample rate and depth (16, 24 or 32 bits, floating point where the codec
+    // takes it) instead of the codec's 16 bits.
+    bool KeepSourceQuality = false;
     int32_t AudioBitrate = -1;
     int32_t AudioBitRateTolerance = -1;
     std::string AudioLanguage;

@@ -2,6 +2,8 @@
 
 #include "media/AvError.h"
 #include "media/AvPtr.h"
+#include "media/CoverArt.h"
+#include "media/FileTags.h"
 #include "media/InputFile.h"
 #include "media/Logger.h"
 #include "media/OutputPlan.h"
@@ -15,6 +17,7 @@ extern "C" {
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace talwyn::media {
@@ -136,7 +139,6 @@ TranscodeResult Transcoder::run() {
         out.reset(raw);
         out->interrupt_callback = interrupt;
     }
-    av_dict_copy(&out->metadata, in->metadata, 0);
 
     const int64_t startTime = in->start_time != AV_NOPTS_VALUE ? in->start_time : 0;
     std::vector<std::unique_ptr<StreamPipeline>> pipelines;
@@ -156,6 +158,16 @@ TranscodeResult Transcoder::run() {
             return fail(ErrorKind::Settings, error);
         }
         pipelines.push_back(std::move(pipeline));
+    }
+    AVStream* audioOutput = plan.audio ? pipelines.back()->outputStream() : nullptr;
+    writeTags(fileTags(*in, info_.BestAudio), *out, audioOutput);
+    std::optional<CoverArt> cover;
+    if (const AVStream* picture = coverStream(*in); picture && audioOutput && !plan.video) {
+        std::string note;
+        cover.emplace(*picture, *out, *audioOutput, note);
+        if (!note.empty()) {
+            plan.notes.push_back(note);
+        }
     }
     for (const std::string& note : plan.notes) {
         Logger::log(4, "任务 " + std::to_string(taskIndex_ + 1) + ": " + note);
@@ -186,6 +198,9 @@ TranscodeResult Transcoder::run() {
         return fail(ErrorKind::OutputUnwritable,
                     control_.stopRequested() ? std::string()
                                              : "无法写入输出文件头: " + avErrorText(headerStatus));
+    }
+    if (cover && !cover->write(error)) {
+        return fail(ErrorKind::OutputUnwritable, error);
     }
 
     // Decode, convert and write until the input ends, the user stops, or something fails.
