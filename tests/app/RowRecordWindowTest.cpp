@@ -150,6 +150,7 @@ class RowRecordWindowTest : public QObject {
     void reportedCasesConvertAsShown();
     void changesReachEverySelectedRowAndNamesStayUnique();
     void aSequenceWithStopAndStartKeepsThePromises();
+    void keepingTheSourceQualityIsARowChoice();
 };
 
 // Seeded sequences of what users do; after each, every row's task is the record the panel
@@ -513,6 +514,44 @@ void RowRecordWindowTest::aSequenceWithStopAndStartKeepsThePromises() {
     }
     QCOMPARE(shownRecord(window, 0, {}).fields.Video_AudioSampleRate, QStringLiteral("22050"));
     QCOMPARE(shownRecord(window, 2, {}).fields.Video_FrameRate, QStringLiteral("15.00"));
+}
+
+// "保持原始音质" is one row's choice like any other: a hi-res row keeps 96 kHz/24-bit, a row
+// added after the panel went back to 48000 is 16-bit, and selecting rows changes neither.
+void RowRecordWindowTest::keepingTheSourceQualityIsARowChoice() {
+    test::WindowFlow flow;
+    MainWindow& window = flow.startWith();
+    const app::MainWindowUi& ui = window.ui();
+    test::MediaSpec spec;
+    spec.seconds = 0.5;
+    spec.video = false;
+    spec.sampleRate = 96000;
+    spec.bits = 24;
+    const QString hires = flow.in.filePath(QStringLiteral("hires.flac"));
+    QCOMPARE(test::makeMedia(hires.toStdString(), spec), std::string());
+    emit ui.categoryBox->activated(0);  // WAV
+    emit ui.profileBox->activated(0);   // 3000
+    window.addFiles({hires}, false);
+    QComboBox* rate = ui.presetBoxes[Box::SampleRateBox];
+    emit rate->activated(entry(rate, "保持原始音质"));
+    ui.lvFiles->clearSelection();
+    emit rate->activated(entry(rate, "48000"));
+    window.addFiles({hires}, false);
+    ui.lvFiles->selectRow(0);
+    QCOMPARE(rate->currentText(), QStringLiteral("保持原始音质"));
+    ui.lvFiles->selectRow(1);
+    QCOMPARE(rate->currentText(), QStringLiteral("48000"));
+    QCOMPARE(test::column(window, AudioSampleRate), QStringList({"保持原始音质", "48000"}));
+
+    window.btnStartClick();
+    QVERIFY(test::waitForBatchEnd(window));
+    const std::pair<int, int> expected[] = {{96000, 24}, {48000, 16}};
+    for (int row = 0; row < 2; ++row) {
+        const media::TFileStreamInfo info = probeOutput(flow, window, row);
+        QCOMPARE(info.Streams.size(), size_t(1));
+        QCOMPARE(info.Streams[0].sampleRate, expected[row].first);
+        QCOMPARE(info.Streams[0].bitsPerSample, expected[row].second);
+    }
 }
 
 QTEST_MAIN(RowRecordWindowTest)
