@@ -75,8 +75,8 @@ CoverArt::CoverArt(const AVStream& cover, AVFormatContext& output, AVStream& aud
     : cover_(cover), output_(output) {
     const std::string muxer = output.oformat->name;
     const char* mime = mimeOf(cover.codecpar->codec_id);
-    const bool inPackets =
-        muxer == "mp3" || muxer == "flac" || muxer == "ipod" || muxer == "mp4" || muxer == "mov";
+    const bool inPackets = muxer == "mp3" || muxer == "flac" || muxer == "ipod" || muxer == "mp4" ||
+                           muxer == "mov" || muxer == "aiff";
     const bool inComments = muxer == "ogg" || muxer == "oga" || muxer == "opus";
     if (!inPackets && !inComments) {
         note = "输出格式 " + muxer + " 不能保存封面图片，封面未写入";
@@ -85,7 +85,8 @@ CoverArt::CoverArt(const AVStream& cover, AVFormatContext& output, AVStream& aud
     const bool mp4Picture = cover.codecpar->codec_id == AV_CODEC_ID_MJPEG ||
                             cover.codecpar->codec_id == AV_CODEC_ID_PNG ||
                             cover.codecpar->codec_id == AV_CODEC_ID_BMP;
-    if (!mime || (muxer != "mp3" && muxer != "flac" && !inComments && !mp4Picture)) {
+    const bool id3 = muxer == "mp3" || muxer == "aiff";
+    if (!mime || (!id3 && muxer != "flac" && !inComments && !mp4Picture)) {
         note = std::string("封面图片的格式 ") + avcodec_get_name(cover.codecpar->codec_id) +
                " 不能保存在 " + muxer + " 中，封面未写入";
         return;

@@ -370,6 +370,9 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
     const bool turnedFrame = portraitInLandscape && !fixedFrame;
     if (turnedFrame) {
         std::swap(width, height);
+        plan.notes.push_back("竖屏画面: 画面大小 " + std::to_string(height) + "*" +
+                             std::to_string(width) + " 按竖向 " + std::to_string(width) + "x" +
+                             std::to_string(height) + " 输出");
     }
     const int align = (encoder->id == AV_CODEC_ID_RV10 || encoder->id == AV_CODEC_ID_RV20) ? 16 : 2;
     video.width = std::max(align, width / align * align);
@@ -425,6 +428,8 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
         video.pictureWidth =
             std::clamp(int(video.width * pictureShape / frameShape + 0.5) & ~1, 2, video.width);
         video.pictureHeight = video.height;
+        plan.notes.push_back("竖屏画面: 该格式的画面大小固定为 " + std::to_string(video.width) +
+                             "x" + std::to_string(video.height) + "，画面居中，两侧为黑边");
     }
 
     video.pixelFormat = encoder->pix_fmts ? encoder->pix_fmts[0] : AV_PIX_FMT_YUV420P;

@@ -183,6 +183,9 @@ TranscodeResult Transcoder::run() {
         }
     }
     AVDictionary* muxerOptions = nullptr;
+    if (std::string(out->oformat->name) == "aiff") {
+        av_dict_set(&muxerOptions, "write_id3v2", "1", 0);  // its own chunks hold four tags only
+    }
     if (plan.packetSize > 0) {
         av_dict_set_int(&muxerOptions, "packetsize", plan.packetSize, 0);
     }

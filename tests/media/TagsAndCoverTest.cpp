@@ -37,8 +37,8 @@ TEST(TagsAndCover, ArriveInEveryAudioContainer) {
         bool holdsCover;
     };
     const Output outputs[] = {
-        {2900, ".mp3", true}, {110, ".flac", true},  {104, ".m4a", true},
-        {105, ".ogg", true},  {2800, ".wma", false}, {3000, ".wav", false},
+        {2900, ".mp3", true},  {110, ".flac", true},  {104, ".m4a", true},  {105, ".ogg", true},
+        {2800, ".wma", false}, {3000, ".wav", false}, {108, ".aiff", true},
     };
     for (const char* sourceExtension : {".flac", ".mp3"}) {
         test::MediaSpec spec;
