@@ -38,6 +38,7 @@ namespace talwyn::app {
 class AboutWindow;
 class Desktop;
 class Dialogs;
+class SkippedFiles;
 
 // The main window: menus, tool bar, job list, output and preset panels, preview pane, and the
 // named commands that everything else triggers.
@@ -78,6 +79,9 @@ class MainWindow : public QWidget {
     void addFiles(const QStringList& paths, bool reversed);
     // Adds every file directly in the folder, last to first; says so when none could be added.
     void addFolder(const QString& folder);
+    // Adds the files and folders the program was started with, in that order: a folder with its
+    // subfolders, in natural order. One box then lists what was not added.
+    void addCommandLine(const QStringList& arguments);
 
     // Runs a command of the command table by name.
     bool runCommand(const char* name);
@@ -219,9 +223,17 @@ class MainWindow : public QWidget {
     const std::string& normalPath(const QString& path) const;
 
     enum class AddOutcome { Added, Skipped, EndCommand };
-    AddOutcome addOneFile(const QString& path);
+    // Unless the file is added, `why` receives the reason in the user's words.
+    AddOutcome addOneFile(const QString& path, QString* why = nullptr);
     // A plain file (links followed); anything else is logged and skipped.
-    bool isRegularFile(const QString& path);
+    bool isRegularFile(const QString& path, QString* why = nullptr);
+    // The adds that tell the user afterwards what they left out: drops and the command line.
+    // A file the converter cannot take is left out and the add goes on.
+    void addFileTelling(const QString& path, SkippedFiles& skipped);
+    // The folder's tree, top to bottom in natural order.
+    void addTreeTelling(const QString& folder, SkippedFiles& skipped);
+    // Selects the last row, then shows the box once the event that started the add is over.
+    void endAddTelling(const SkippedFiles& skipped);
     bool ensureLibraries();
     void selectRow(int row);
     void moveSelectedRow(int step);

@@ -5,11 +5,13 @@
 #include "app/MainWindow.h"
 #include "app/OfficeComboBox.h"
 #include "app/OpenFilter.h"
+#include "app/SkippedFiles.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
 #include "conversion/Batch.h"
 #include "conversion/JobRecipe.h"
 #include "conversion/JobRecord.h"
+#include "joblist/MediaFolderScan.h"
 #include "joblist/TextFormats.h"
 #include "media/Converter.h"
 
@@ -29,6 +31,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 namespace talwyn::app {
 namespace {
 
@@ -36,6 +42,10 @@ using joblist::JobColumn;
 
 QString number(int64_t value) {
     return QString::number(value);
+}
+
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
 }  // namespace
@@ -108,18 +118,86 @@ void MainWindow::addFiles(const QStringList& paths, bool reversed) {
     }
 }
 
-bool MainWindow::isRegularFile(const QString& path) {
+bool MainWindow::isRegularFile(const QString& path, QString* why) {
     // A pipe, socket or device would block or never end when opened; it is no media file.
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        const int error = errno;
         appendLog(QStringLiteral("***File not found: ") + path);
+        if (why) {
+            *why =
+                error == ENOENT || error == ENOTDIR
+                    ? QStringLiteral("文件不存在")
+                    : QStringLiteral("无法读取：") + QString::fromLocal8Bit(std::strerror(error));
+        }
         return false;
     }
     if (!S_ISREG(status.st_mode)) {
         appendLog(QStringLiteral("***Not a regular file, skipped: ") + path);
+        if (why) {
+            *why = QStringLiteral("不是普通文件（管道、设备等不能转换）");
+        }
         return false;
     }
     return true;
+}
+
+void MainWindow::addCommandLine(const QStringList& arguments) {
+    if (arguments.isEmpty() || !ensureLibraries()) {
+        return;
+    }
+    SkippedFiles skipped;
+    for (const QString& argument : arguments) {
+        const QFileInfo info(argument);
+        if (info.isDir()) {
+            addTreeTelling(info.absoluteFilePath(), skipped);
+        } else {
+            addFileTelling(argument.isEmpty() ? argument : info.absoluteFilePath(), skipped);
+        }
+    }
+    endAddTelling(skipped);
+}
+
+void MainWindow::addTreeTelling(const QString& folder, SkippedFiles& skipped) {
+    const joblist::MediaFolderScan scan =
+        joblist::ScanMediaFolder(std::filesystem::path(QFile::encodeName(folder).toStdString()));
+    for (const joblist::MediaFolderScan::Unreadable& problem : scan.unreadable) {
+        appendLog(QStringLiteral("***Folder cannot be read: ") + fromPath(problem.folder));
+        skipped.add(fromPath(problem.folder),
+                    QStringLiteral("无法读取该目录：") + QString::fromLocal8Bit(problem.reason));
+    }
+    if (scan.files.empty() && scan.unreadable.empty()) {
+        skipped.add(folder, QStringLiteral("该目录中没有可以添加的文件"));
+    }
+    for (const std::filesystem::path& file : scan.files) {
+        addFileTelling(fromPath(file), skipped);
+    }
+}
+
+void MainWindow::addFileTelling(const QString& path, SkippedFiles& skipped) {
+    // Once the list is full, every file still to come is named, so the user knows where to
+    // go on after clearing it.
+    if (slots_.freeCount() == 0) {
+        skipped.add(path, QStringLiteral("任务列表已满"));
+        return;
+    }
+    QString why;
+    if (!isRegularFile(path, &why) || addOneFile(path, &why) != AddOutcome::Added) {
+        skipped.add(path, why);
+    }
+}
+
+void MainWindow::endAddTelling(const SkippedFiles& skipped) {
+    if (!jobs_.isEmpty()) {
+        selectRow(jobs_.rowCount() - 1);
+    }
+    if (skipped.isEmpty()) {
+        return;
+    }
+    // A box opened inside the drop would keep the file manager waiting until it is closed.
+    QMetaObject::invokeMethod(
+        this, [this, text = skipped.message()] { dialogs_.information(this, text); },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::addFolder(const QString& folder) {
@@ -145,17 +223,23 @@ void MainWindow::addFolder(const QString& folder) {
     }
 }
 
-MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
+MainWindow::AddOutcome MainWindow::addOneFile(const QString& path, QString* why) {
     if (slots_.freeCount() == 0) {
         dialogs_.information(this, QStringLiteral("任务列表已满，请先清空列表！"));
+        if (why) {
+            *why = QStringLiteral("任务列表已满");
+        }
         return AddOutcome::EndCommand;
     }
     const int task = converter_->AddTask(path.toStdString());
     if (task < 0) {
+        const QString error = QString::fromStdString(converter_->LastErrMsg());
         appendLog({});
-        appendLog(QStringLiteral("***File load error: ") +
-                  QString::fromStdString(converter_->LastErrMsg()));
+        appendLog(QStringLiteral("***File load error: ") + error);
         appendLog({});
+        if (why) {
+            *why = QStringLiteral("不是可以转换的视频或音频文件，或无法读取：") + error;
+        }
         return AddOutcome::Skipped;
     }
     fields_.Video_AddFileName = path;
@@ -170,11 +254,14 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path) {
         catalogue::OutputNaming::outputPath(path, ui_.folderEdit->text(), record.extension), -1);
     media::TOutputOptions options = conversion::TaskOptions(record);
     if (!converter_->SetOutputFile(task, fields_.Video_OutPutFileName.toStdString(), options)) {
+        const QString error = QString::fromStdString(converter_->LastErrMsg());
         converter_->RemoveTask(task);
         appendLog({});
-        appendLog(QStringLiteral("***Cannot do convert, error: ") +
-                  QString::fromStdString(converter_->LastErrMsg()));
+        appendLog(QStringLiteral("***Cannot do convert, error: ") + error);
         appendLog({});
+        if (why) {
+            *why = QStringLiteral("不能转换为所选的输出格式：") + error;
+        }
         return AddOutcome::EndCommand;
     }
 
@@ -344,22 +431,29 @@ bool MainWindow::handleDrop(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
     QStringList files;
     QStringList folders;
+    SkippedFiles skipped;
     for (const QUrl& url : drop->mimeData()->urls()) {
-        const QFileInfo info(url.toLocalFile());
-        if (info.isDir()) {
-            folders << info.filePath();
-        } else if (info.isFile()) {
-            files << info.filePath();
+        if (!url.isLocalFile()) {
+            skipped.add(url.toDisplayString(), QStringLiteral("不是本机上的文件"));
+            continue;
         }
+        const QString path = url.toLocalFile();
+        (QFileInfo(path).isDir() ? folders : files) << path;
     }
     drop->acceptProposedAction();
     ResetProfileSettings();
+    if (!ensureLibraries()) {
+        return true;
+    }
+    // Folders first, each top to bottom; then the plain files last to first, as the several
+    // files of the open dialog are added.
     for (const QString& folder : folders) {
-        addFolder(folder);
+        addTreeTelling(folder, skipped);
     }
-    if (!files.isEmpty()) {
-        addFiles(files, true);
+    for (auto it = files.crbegin(); it != files.crend(); ++it) {
+        addFileTelling(*it, skipped);
     }
+    endAddTelling(skipped);
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include "settings/ConfigLocation.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -18,13 +17,7 @@ int main(int argc, char* argv[]) {
     talwyn::app::MainWindow window(
         {dialogs, desktop, talwyn::settings::ConfigLocation::optionIniPath()});
     window.show();
-    // Files named on the command line (the desktop entry passes %F) are added in that order.
-    QStringList files;
-    for (const QString& argument : QApplication::arguments().mid(1)) {
-        files << QFileInfo(argument).absoluteFilePath();
-    }
-    if (!files.isEmpty()) {
-        window.addFiles(files, false);
-    }
+    // The desktop entry passes %F: the files and folders dropped on the program's icon.
+    window.addCommandLine(QApplication::arguments().mid(1));
     return QApplication::exec();
 }
