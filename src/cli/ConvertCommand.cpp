@@ -5,6 +5,7 @@
 #include "conversion/Batch.h"
 #include "conversion/JobRecipe.h"
 #include "conversion/JobRecord.h"
+#include "joblist/MediaFolderScan.h"
 #include "joblist/TextFormats.h"
 #include "media/Converter.h"
 #include "media/Logger.h"
@@ -26,6 +27,7 @@
 namespace talwyn::cli {
 namespace {
 
+namespace fs = std::filesystem;
 using joblist::PresetKind;
 
 struct PresetOption {
@@ -47,9 +49,12 @@ int usage(const std::string& problem) {
     std::fprintf(stderr,
                  "talwynwav-cli: %s\n"
                  "Usage: talwynwav-cli convert --profile CODE [--preset NAME=TEXT]... [--jobs N]\n"
-                 "                             [--overwrite] [--verbose] -o DIR FILE...\n"
+                 "                             [--overwrite] [--keep-structure] [--verbose]\n"
+                 "                             -o DIR FILE|FOLDER...\n"
                  "NAME is one of frame_size, video_bitrate, frame_rate, audio_bitrate,\n"
-                 "sample_rate, aspect; TEXT is an entry of that list (see profiles --json).\n",
+                 "sample_rate, aspect; TEXT is an entry of that list (see profiles --json).\n"
+                 "A FOLDER gives the files of its whole tree, hidden ones left out; with\n"
+                 "--keep-structure each output goes to the input's subfolder under DIR.\n",
                  problem.c_str());
     return 2;
 }
@@ -59,6 +64,7 @@ struct Options {
     std::map<std::string, std::string> presets;
     int jobs = 1;
     bool overwrite = false;
+    bool keepStructure = false;
     bool verbose = false;
     std::string folder;
     std::vector<std::string> files;
@@ -105,6 +111,8 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
             }
         } else if (arg == "--overwrite") {
             options.overwrite = true;
+        } else if (arg == "--keep-structure") {
+            options.keepStructure = true;
         } else if (arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "-o" || arg == "--output") {
@@ -156,6 +164,42 @@ std::optional<std::string> presetTexts(const Options& options, conversion::Prese
     return std::nullopt;
 }
 
+// A file to convert: named on the command line, or found in a folder that was.
+struct Input {
+    std::string name;    // as the user knows it: as named, or the folder as named and the rest
+    fs::path subfolder;  // where under the output folder its output goes
+    bool found = false;
+};
+
+// The files named and those of the folders' trees. A folder that cannot be read counts as a
+// failure: files the user asked for are missing.
+std::vector<Input> collectInputs(const Options& options, int& failures) {
+    std::vector<Input> inputs;
+    for (const std::string& name : options.files) {
+        std::error_code error;
+        if (!fs::is_directory(name, error)) {
+            inputs.push_back({name, {}, false});
+            continue;
+        }
+        const joblist::MediaFolderScan scan = joblist::ScanMediaFolder(name);
+        for (const joblist::MediaFolderScan::Unreadable& problem : scan.unreadable) {
+            std::fprintf(stderr, "talwynwav-cli: 无法读取目录 %s: %s\n", problem.folder.c_str(),
+                         problem.reason.c_str());
+            ++failures;
+        }
+        if (scan.files.empty() && scan.unreadable.empty()) {
+            std::fprintf(stderr, "talwynwav-cli: 目录 %s 中没有文件\n", name.c_str());
+        }
+        for (const fs::path& file : scan.files) {
+            inputs.push_back(
+                {file.string(),
+                 options.keepStructure ? file.lexically_relative(name).parent_path() : fs::path(),
+                 true});
+        }
+    }
+    return inputs;
+}
+
 }  // namespace
 
 int runConvert(const std::vector<std::string>& args) {
@@ -168,7 +212,6 @@ int runConvert(const std::vector<std::string>& args) {
         return usage(*problem);
     }
     // Names are bytes: a file's name need not be UTF-8 to be converted.
-    namespace fs = std::filesystem;
     std::error_code folderError;
     const fs::path folder = fs::absolute(options.folder, folderError).lexically_normal();
     if (folderError || (fs::create_directories(folder, folderError), folderError)) {
@@ -212,25 +255,41 @@ int runConvert(const std::vector<std::string>& args) {
     int failures = 0;
     // Each output is named after its input; the name really used is taken when the task starts
     // (free in the folder, of no other file of the run, never an input).
-    for (const std::string& file : options.files) {
-        const fs::path input = fs::absolute(file, folderError);
-        fs::path output = folder / input.filename();
+    for (const Input& input : collectInputs(options, failures)) {
+        const fs::path path = fs::absolute(input.name, folderError);
+        fs::path output = folder / input.subfolder / path.filename();
         output.replace_extension(record.extension.toStdString());
-        const int task = converter.AddTask(input.string());
+        const int task = converter.AddTask(path.string());
         if (task < 0) {
-            printer.message("跳过  " + file + ": " + converter.LastErrMsg());
-            ++failures;
+            if (input.found) {
+                // Covers, notes and playlists lie beside the music; leaving them out is no
+                // failure.
+                std::fprintf(stderr, "跳过  %s: %s\n", input.name.c_str(),
+                             converter.LastErrMsg().c_str());
+            } else {
+                printer.message("跳过  " + input.name + ": " + converter.LastErrMsg());
+                ++failures;
+            }
             continue;
         }
-        if (!converter.SetOutputFile(task, output.string(), taskOptions)) {
-            printer.message("跳过  " + file + ": " + converter.LastErrMsg());
+        std::error_code error;
+        if (fs::create_directories(output.parent_path(), error); error) {
+            printer.message("跳过  " + input.name + ": 无法建立输出文件夹 " +
+                            output.parent_path().string() + ": " + error.message());
             converter.RemoveTask(task);
             ++failures;
             continue;
         }
-        printer.setName(task, file);
+        if (!converter.SetOutputFile(task, output.string(), taskOptions)) {
+            printer.message("跳过  " + input.name + ": " + converter.LastErrMsg());
+            converter.RemoveTask(task);
+            ++failures;
+            continue;
+        }
+        printer.setName(task, input.name);
     }
     if (converter.TaskCount() == 0) {
+        std::fprintf(stderr, "talwynwav-cli: 没有可以转换的文件\n");
         return 1;
     }
 
