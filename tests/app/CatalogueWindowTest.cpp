@@ -103,7 +103,9 @@ void CatalogueWindowTest::startShowsTheFirstWavProfile() {
     QCOMPARE(enabledPresets(window), QList<bool>({false, false, false, false, true, false}));
     QCOMPARE(ui.presetBoxes[Box::AudioBitrateBox]->shownText(), QStringLiteral("无损"));
     QCOMPARE(ui.presetBoxes[Box::AudioBitrateBox]->count(), 17);
-    QCOMPARE(ui.presetBoxes[Box::SampleRateBox]->count(), 6);
+    // The six rates, then the entry that keeps a hi-res source as it is.
+    QCOMPARE(ui.presetBoxes[Box::SampleRateBox]->count(), 7);
+    QCOMPARE(ui.presetBoxes[Box::SampleRateBox]->itemText(6), QStringLiteral("保持原始音质"));
 }
 
 void CatalogueWindowTest::profilesFillTheirPresetLists_data() {
