@@ -1,5 +1,5 @@
-#include "media/AvPtr.h"
 #include "media/Probe.h"
+#include "support/DecodeFrames.h"
 #include "support/MediaMaker.h"
 #include "support/ProfileConversion.h"
 
@@ -21,49 +21,25 @@ struct SwrDeleter {
 
 // Every sample of the file's sound as 32-bit integers, channels interleaved.
 std::vector<int32_t> samplesOf(const std::string& path) {
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) {
-        return {};
-    }
-    media::InputContextPtr input(raw);
-    avformat_find_stream_info(raw, nullptr);
-    const int index = av_find_best_stream(raw, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    const AVStream* stream = raw->streams[index];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    media::CodecContextPtr decoder(avcodec_alloc_context3(codec));
-    avcodec_parameters_to_context(decoder.get(), stream->codecpar);
-    avcodec_open2(decoder.get(), codec, nullptr);
-    media::PacketPtr packet = media::makePacket();
-    media::FramePtr frame = media::makeFrame();
     std::vector<int32_t> samples;
     std::unique_ptr<SwrContext, SwrDeleter> converter;
-    const auto drain = [&] {
-        while (avcodec_receive_frame(decoder.get(), frame.get()) >= 0) {
-            if (!converter) {
-                SwrContext* made = nullptr;
-                swr_alloc_set_opts2(&made, &frame->ch_layout, AV_SAMPLE_FMT_S32, frame->sample_rate,
-                                    &frame->ch_layout, AVSampleFormat(frame->format),
-                                    frame->sample_rate, 0, nullptr);
-                converter.reset(made);
-                swr_init(made);
-            }
-            const size_t at = samples.size();
-            samples.resize(at + size_t(frame->nb_samples) * frame->ch_layout.nb_channels);
-            auto* out = reinterpret_cast<uint8_t*>(&samples[at]);
-            swr_convert(converter.get(), &out, frame->nb_samples,
-                        const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
-            av_frame_unref(frame.get());
+    test::decodeFrames(path, AVMEDIA_TYPE_AUDIO, [&](const AVFrame& frame) {
+        if (!converter) {
+            SwrContext* made = nullptr;
+            // The 5.1 libraries take the layouts without const; they only read them.
+            auto* layout = const_cast<AVChannelLayout*>(&frame.ch_layout);
+            swr_alloc_set_opts2(&made, layout, AV_SAMPLE_FMT_S32, frame.sample_rate, layout,
+                                AVSampleFormat(frame.format), frame.sample_rate, 0, nullptr);
+            converter.reset(made);
+            swr_init(made);
         }
-    };
-    while (av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index) {
-            avcodec_send_packet(decoder.get(), packet.get());
-            drain();
-        }
-        av_packet_unref(packet.get());
-    }
-    avcodec_send_packet(decoder.get(), nullptr);
-    drain();
+        const size_t at = samples.size();
+        samples.resize(at + size_t(frame.nb_samples) * frame.ch_layout.nb_channels);
+        auto* out = reinterpret_cast<uint8_t*>(&samples[at]);
+        swr_convert(converter.get(), &out, frame.nb_samples,
+                    const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
+        return true;
+    });
     return samples;
 }
 

@@ -1,7 +1,7 @@
-#include "media/AvPtr.h"
 #include "media/Orientation.h"
 #include "media/Player.h"
 #include "media/Probe.h"
+#include "support/DecodeFrames.h"
 #include "support/MediaMaker.h"
 #include "support/ProfileConversion.h"
 
@@ -58,43 +58,16 @@ MarkSpot findMark(const std::vector<uint8_t>& luma, int width, int height) {
 
 // The first picture of the file's video, as grey levels; its size in width and height.
 std::vector<uint8_t> firstPicture(const std::string& path, int& width, int& height) {
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) {
-        return {};
-    }
-    media::InputContextPtr input(raw);
-    avformat_find_stream_info(raw, nullptr);
-    const int index = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return {};
-    }
-    const AVStream* stream = raw->streams[index];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    media::CodecContextPtr decoder(avcodec_alloc_context3(codec));
-    avcodec_parameters_to_context(decoder.get(), stream->codecpar);
-    avcodec_open2(decoder.get(), codec, nullptr);
-    media::PacketPtr packet = media::makePacket();
-    media::FramePtr frame = media::makeFrame();
-    bool decoded = false;
-    while (!decoded && av_read_frame(raw, packet.get()) >= 0) {
-        if (packet->stream_index == index) {
-            avcodec_send_packet(decoder.get(), packet.get());
-            decoded = avcodec_receive_frame(decoder.get(), frame.get()) >= 0;
+    std::vector<uint8_t> luma;
+    test::decodeFrames(path, AVMEDIA_TYPE_VIDEO, [&](const AVFrame& frame) {
+        width = frame.width;
+        height = frame.height;
+        luma.resize(size_t(width) * height);
+        for (int y = 0; y < height; ++y) {
+            std::copy_n(frame.data[0] + y * frame.linesize[0], width, &luma[size_t(y) * width]);
         }
-        av_packet_unref(packet.get());
-    }
-    if (!decoded) {
-        avcodec_send_packet(decoder.get(), nullptr);
-        if (avcodec_receive_frame(decoder.get(), frame.get()) < 0) {
-            return {};
-        }
-    }
-    width = frame->width;
-    height = frame->height;
-    std::vector<uint8_t> luma(size_t(width) * height);
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(frame->data[0] + y * frame->linesize[0], width, &luma[size_t(y) * width]);
-    }
+        return false;
+    });
     return luma;
 }
 
