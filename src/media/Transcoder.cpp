@@ -110,23 +110,32 @@ TranscodeResult Transcoder::run() {
         return fail(ErrorKind::Settings, plan.error);
     }
 
-    // The name is taken now, when the task starts: free on disk, of no other task, no input.
-    const std::string claimed = names_.claim(finalPath, output_.Overwrite, isInput_);
-    result.outputFile = claimed;
-    const std::string temporary = temporaryPathIn(fs::path(claimed).parent_path().string());
+    // The name is taken now, when the task starts: free on disk, of no other task or run, no
+    // input.
+    result.outputFile = names_.claim(finalPath, output_.Overwrite, isInput_);
+    const std::string claimed = result.outputFile;
+    const std::string folder = fs::path(claimed).parent_path().string();
+    std::string temporaryError;
+    HeldFile temporaryFile = temporaryFileIn(folder, temporaryError);
+    const std::string temporary = temporaryFile.path();
     struct Cleanup {
         OutputNames& names;
-        const std::string& claimed;
-        const std::string& path;
+        std::string named;  // the claim held: the name the output has, or would have
+        HeldFile& temporary;
         bool keep = false;
         ~Cleanup() {
-            names.release(claimed);
-            if (!keep) {
-                std::error_code ignored;
-                fs::remove(path, ignored);
+            names.release(named);
+            if (keep) {
+                temporary.close();
+            } else {
+                temporary.remove();
             }
         }
-    } cleanup{names_, claimed, temporary};
+    } cleanup{names_, result.outputFile, temporaryFile};
+    if (temporary.empty()) {
+        return fail(ErrorKind::OutputUnwritable,
+                    "无法写入输出文件夹 " + folder + ": " + temporaryError);
+    }
 
     OutputContextPtr out;
     {
@@ -311,6 +320,7 @@ TranscodeResult Transcoder::run() {
         return fail(ErrorKind::OutputUnwritable, commitError);
     }
     result.outputFile = named;
+    cleanup.named = named;
     result.message = shortfall(*in, readError, result.converted, result.total, packets, damaged);
     result.incomplete = !result.message.empty();
     result.kind = result.incomplete ? ErrorKind::InputIncomplete : ErrorKind::None;

@@ -108,7 +108,9 @@ TEST(Converter, StopLeavesNothingAndANewStartWorks) {
     converter.Pause();  // holds the first task after it has begun its file
     ASSERT_TRUE(converter.Start(1));
     ASSERT_TRUE(run.waitForProgress(0));
-    EXPECT_EQ(filesIn(out.path()).size(), 1);  // the hidden file being written
+    // The hidden file being written and the claim on its name.
+    EXPECT_EQ(filesIn(out.path()).filter(QRegularExpression("^\\.talwyn-")).size(), 2);
+    EXPECT_EQ(filesIn(out.path()).size(), 2);
     converter.Stop(true);
     EXPECT_FALSE(converter.Working());
     EXPECT_TRUE(filesIn(out.path()).isEmpty()) << filesIn(out.path()).join(' ').toStdString();

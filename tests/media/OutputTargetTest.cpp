@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,4 +98,78 @@ TEST(OutputTarget, TemporariesOfDeadRunsAreRemoved) {
     EXPECT_FALSE(QFile::exists(dir.filePath(dead)));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(mine)));
     EXPECT_TRUE(QFile::exists(dir.filePath("song.part")));
+}
+
+// Separate processes claiming the same names in one folder (workers sharing a folder) never take
+// the same one; a claim left by a killed process is taken over, one of a living process is not.
+TEST(OutputTarget, ProcessesNeverClaimTheSameName) {
+    QTemporaryDir dir;
+    const std::string wanted = dir.filePath("take.wav").toStdString();
+    const auto never = [](const std::string&) { return false; };
+    constexpr int kWorkers = 6, kClaims = 4;
+    int results[2], release[2];
+    ASSERT_EQ(pipe(results), 0);
+    ASSERT_EQ(pipe(release), 0);
+    std::vector<pid_t> workers;
+    for (int w = 0; w < kWorkers; ++w) {
+        const pid_t child = fork();
+        if (child == 0) {
+            close(results[0]);
+            close(release[1]);
+            media::OutputNames names;
+            std::vector<std::string> taken;
+            for (int c = 0; c < kClaims; ++c) {
+                taken.push_back(names.claim(wanted, false, never));
+                const std::string line = taken.back() + "\n";
+                if (write(results[1], line.data(), line.size()) != ssize_t(line.size())) {
+                    _exit(2);
+                }
+            }
+            char ignored;
+            (void)!read(release[0], &ignored, 1);  // held until every worker has claimed
+            for (const std::string& name : taken) {
+                names.release(name);
+            }
+            _exit(0);
+        }
+        ASSERT_GT(child, 0);
+        workers.push_back(child);
+    }
+    close(results[1]);
+    close(release[0]);
+    std::string text;
+    char buffer[4096];
+    for (int lines = 0; lines < kWorkers * kClaims;) {
+        const ssize_t got = read(results[0], buffer, sizeof buffer);
+        ASSERT_GT(got, 0);
+        text.append(buffer, size_t(got));
+        lines = int(std::count(text.begin(), text.end(), '\n'));
+    }
+    close(release[1]);
+    for (const pid_t child : workers) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    close(results[0]);
+    QStringList names = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(names.size(), kWorkers * kClaims);
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), kWorkers * kClaims) << text;
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // A claim whose owner was killed is taken over; a living owner's is respected.
+    const std::string orphan = dir.filePath("orphan.wav").toStdString();
+    const pid_t killed = fork();
+    if (killed == 0) {
+        media::OutputNames names;
+        names.claim(orphan, false, never);
+        _exit(0);  // no destructor: the claim file stays, as after SIGKILL
+    }
+    waitpid(killed, nullptr, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    media::OutputNames mine;
+    EXPECT_EQ(mine.claim(orphan, false, never), orphan);
+    media::OutputNames other;
+    EXPECT_EQ(other.claim(orphan, false, never), dir.filePath("orphan_1.wav").toStdString());
 }
