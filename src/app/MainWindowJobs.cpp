@@ -30,6 +30,7 @@
 #include <QToolTip>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -238,7 +239,12 @@ MainWindow::AddOutcome MainWindow::addOneFile(const QString& path, QString* why)
         appendLog(QStringLiteral("***File load error: ") + error);
         appendLog({});
         if (why) {
-            *why = QStringLiteral("不是可以转换的视频或音频文件，或无法读取：") + error;
+            // Whether the file cannot be read at all, or is read and is no media it knows.
+            const int readable = ::access(QFile::encodeName(path).constData(), R_OK);
+            *why = readable != 0
+                       ? QStringLiteral("无法读取：") + QString::fromLocal8Bit(std::strerror(errno))
+                       : QStringLiteral("不是可以转换的视频或音频文件（") + error +
+                             QStringLiteral("）");
         }
         return AddOutcome::Skipped;
     }

@@ -107,7 +107,9 @@ InputContextPtr openInputFile(const std::string& path, const std::string& format
     const int status = avformat_open_input(&raw, url.c_str(), forced, &options);
     av_dict_free(&options);
     if (status < 0) {  // the context is freed by the failed open
-        error = "无法识别文件 \"" + path + "\" 的格式: " + avErrorText(status);
+        error = status == AVERROR(EACCES) || status == AVERROR(ENOENT) || status == AVERROR(EISDIR)
+                    ? "无法读取文件 \"" + path + "\": " + avErrorText(status)
+                    : "无法识别文件 \"" + path + "\" 的格式: " + avErrorText(status);
         return nullptr;
     }
     InputContextPtr context(raw);

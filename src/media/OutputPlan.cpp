@@ -365,9 +365,12 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
     }
     // A chosen size names the long side first. A portrait picture gets it the other way round
     // ("320*240" gives 240x320), unless a standard fixes the frame: then it is centred on black.
+    // A fixed frame (shown at 4:3 unless an aspect is asked for, whatever its pixels) takes a
+    // portrait picture between bars; so does any frame whose aspect would make it landscape.
     const bool fixedFrame = target || encoder->id == AV_CODEC_ID_H263;
-    const bool portraitInLandscape = sourceHeight > sourceWidth && width > height;
-    const bool turnedFrame = portraitInLandscape && !fixedFrame;
+    const bool portrait = sourceHeight > sourceWidth;
+    const bool turnedFrame = portrait && !fixedFrame && width > height;
+    const bool turnedAspect = portrait && !fixedFrame;
     if (turnedFrame) {
         std::swap(width, height);
         plan.notes.push_back("竖屏画面: 画面大小 " + std::to_string(height) + "*" +
@@ -415,10 +418,12 @@ std::optional<VideoPlan> planVideo(const TOutputOptions& o, const TFileStreamInf
         AVRational aspect{0, 1};
         if (av_parse_ratio(&aspect, o.FrameAspectRatio.c_str(), 1000, 0, nullptr) >= 0 &&
             aspect.num > 0 && aspect.den > 0) {
-            video.displayAspect = turnedFrame ? av_inv_q(aspect) : aspect;
+            // "4:3" or "16:9" names the long side first, as the sizes do.
+            video.displayAspect =
+                turnedAspect && av_cmp_q(aspect, {1, 1}) > 0 ? av_inv_q(aspect) : aspect;
         }
     }
-    if (portraitInLandscape && fixedFrame) {
+    if (portrait && fixedFrame) {
         // The frame is shown at its standard shape; the picture keeps its own inside it.
         if (video.displayAspect.num <= 0) {
             video.displayAspect = {4, 3};

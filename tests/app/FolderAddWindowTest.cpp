@@ -93,7 +93,7 @@ QStringList boxLines(Flow& flow) {
     return flow.dialogs.informations[0].split(QLatin1Char('\n'));
 }
 
-const QString kNotMedia = QStringLiteral("：不是可以转换的视频或音频文件，或无法读取：");
+const QString kNotMedia = QStringLiteral("：不是可以转换的视频或音频文件（");
 
 }  // namespace
 

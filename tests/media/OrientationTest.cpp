@@ -1,4 +1,5 @@
 #include "media/Orientation.h"
+#include "media/OutputPlan.h"
 #include "media/Player.h"
 #include "media/Probe.h"
 #include "support/DecodeFrames.h"
@@ -128,7 +129,8 @@ TEST(Orientation, TurnedClipsConvertUpright) {
     const Profile profiles[] = {{1004, 320, 240, false},
                                 {1500, 320, 240, false},
                                 {9, 176, 144, false},
-                                {11, 720, 576, true}};
+                                {11, 720, 576, true},
+                                {12, 480, 576, true}};
     for (const Turn& turn : kTurns) {
         test::MediaSpec spec;
         spec.seconds = 0.4;
@@ -156,7 +158,7 @@ TEST(Orientation, TurnedClipsConvertUpright) {
                                  .arg(QString::fromStdString(label).replace(' ', '_'))
                                  .arg(profile.code == 1004 ? "mp4"
                                       : profile.code == 9  ? "3gp"
-                                      : profile.code == 11 ? "mpg"
+                                      : profile.code >= 11 ? "mpg"
                                                            : "avi"))
                     .toStdString();
             ASSERT_EQ(test::convertWithProfile(input, profile.code, {}, output), "") << label;
@@ -179,10 +181,12 @@ TEST(Orientation, TurnedClipsConvertUpright) {
             EXPECT_EQ(spot.right, turn.right) << label;
             EXPECT_EQ(spot.bottom, turn.bottom) << label;
             if (portrait && profile.fixedFrame) {
-                // A 3:4 picture on a 4:3 screen: three quarters of three quarters of the width.
-                EXPECT_NEAR(spot.width, 405, 10) << label;
-                EXPECT_NEAR(spot.left, (720 - 405) / 2, 10) << label;
-                EXPECT_EQ(spot.height, 576) << label;
+                // A 3:4 picture on a 4:3 screen: three quarters of three quarters of the width,
+                // whatever the frame's pixels (720x576 for DVD, 480x576 for SVCD).
+                const int picture = profile.landscapeWidth * 9 / 16;
+                EXPECT_NEAR(spot.width, picture, 10) << label;
+                EXPECT_NEAR(spot.left, (profile.landscapeWidth - picture) / 2, 10) << label;
+                EXPECT_EQ(spot.height, profile.landscapeHeight) << label;
             } else {
                 EXPECT_GE(spot.width, width - 2) << label;  // no bars
             }
@@ -240,5 +244,58 @@ TEST(Orientation, PreviewShowsTheClipUpright) {
         const MarkSpot spot = findMark(luma, frame.width, frame.height);
         EXPECT_EQ(spot.right, turn.right) << turn.degrees << (turn.mirror ? " mirrored" : "");
         EXPECT_EQ(spot.bottom, turn.bottom) << turn.degrees << (turn.mirror ? " mirrored" : "");
+    }
+}
+
+// What a chosen size and aspect mean for a portrait picture (a phone's 1920x1080 turned 90°):
+// the long side first, so the frame and its shape turn with the picture; fixed frames keep
+// theirs and box the picture.
+TEST(Orientation, SizesAndAspectsNameTheLongSideFirst) {
+    media::TFileStreamInfo input;
+    media::StreamSummary video;
+    video.index = 0;
+    video.video = true;
+    video.codec = "h264";
+    video.width = 1920;
+    video.height = 1080;
+    video.frameRate = 25;  // PAL for the disc standards
+    video.orientation.quarterTurns = 1;
+    input.Streams = {video};
+    input.BestVideo = 0;
+    struct Case {
+        const char* size;
+        const char* aspect;
+        media::TOptionTargetType target;
+        int width, height;
+        AVRational shown;  // display aspect of the frame; 0: the picture's own
+        bool boxed;
+    };
+    const Case cases[] = {
+        {"", "", media::TOptionTargetType::ttIgnore, 1080, 1920, {0, 1}, false},
+        {"320*240", "", media::TOptionTargetType::ttIgnore, 240, 320, {0, 1}, false},
+        {"480*480", "4:3", media::TOptionTargetType::ttIgnore, 480, 480, {3, 4}, false},
+        {"1280*720", "16:9", media::TOptionTargetType::ttIgnore, 720, 1280, {9, 16}, false},
+        {"", "", media::TOptionTargetType::ttDVD, 720, 576, {4, 3}, true},
+        {"", "", media::TOptionTargetType::ttSVCD, 480, 576, {4, 3}, true},
+    };
+    for (const Case& c : cases) {
+        media::TOutputOptions options;
+        options.FileName = c.target == media::TOptionTargetType::ttIgnore ? "out.mp4" : "out.mpg";
+        options.VideoCodec = c.target == media::TOptionTargetType::ttIgnore ? "libx264" : "";
+        options.FrameSize = c.size;
+        options.FrameAspectRatio = c.aspect;
+        options.TargetType = c.target;
+        options.DisableAudio = true;
+        const media::OutputPlan plan = media::makeOutputPlan(options, input);
+        const std::string label = std::string(c.size) + " " + c.aspect;
+        ASSERT_TRUE(plan.error.empty()) << label << plan.error;
+        ASSERT_TRUE(plan.video) << label;
+        EXPECT_EQ(plan.video->width, c.width) << label;
+        EXPECT_EQ(plan.video->height, c.height) << label;
+        EXPECT_EQ(av_cmp_q(plan.video->displayAspect, c.shown), 0)
+            << label << " " << plan.video->displayAspect.num << ":"
+            << plan.video->displayAspect.den;
+        EXPECT_EQ(plan.video->pictureWidth > 0, c.boxed) << label;
+        EXPECT_EQ(plan.video->orientation.quarterTurns, 1) << label;
     }
 }
