@@ -1,11 +1,13 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/OutputNaming.h"
 #include "cli/CliCommands.h"
+#include "cli/ExistingOutput.h"
 #include "cli/ProgressPrinter.h"
+#include "cli/RunReport.h"
+#include "cli/WorkList.h"
 #include "conversion/Batch.h"
 #include "conversion/JobRecipe.h"
 #include "conversion/JobRecord.h"
-#include "joblist/MediaFolderScan.h"
 #include "joblist/TextFormats.h"
 #include "media/Converter.h"
 #include "media/Logger.h"
@@ -16,7 +18,10 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -49,12 +54,18 @@ int usage(const std::string& problem) {
     std::fprintf(stderr,
                  "talwynwav-cli: %s\n"
                  "Usage: talwynwav-cli convert --profile CODE [--preset NAME=TEXT]... [--jobs N]\n"
-                 "                             [--overwrite] [--keep-structure] [--verbose]\n"
-                 "                             -o DIR FILE|FOLDER...\n"
+                 "                             [--overwrite] [--keep-structure [--root DIR]]\n"
+                 "                             [--from-list FILE|- [--null]] [--shard K/N]\n"
+                 "                             [--skip-existing] [--report FILE] [--verbose]\n"
+                 "                             -o DIR [FILE|FOLDER]...\n"
                  "NAME is one of frame_size, video_bitrate, frame_rate, audio_bitrate,\n"
                  "sample_rate, aspect; TEXT is an entry of that list (see profiles --json).\n"
                  "A FOLDER gives the files of its whole tree, hidden ones left out; with\n"
-                 "--keep-structure each output goes to the input's subfolder under DIR.\n",
+                 "--keep-structure each output goes to the input's subfolder under DIR\n"
+                 "(relative to --root DIR when given). --from-list reads paths one a line\n"
+                 "(NUL-separated with --null; - is standard input). --shard K/N (0 <= K < N)\n"
+                 "keeps the inputs of shard K of N. --skip-existing leaves out inputs whose\n"
+                 "complete output exists. --report appends a JSON line per input.\n",
                  problem.c_str());
     return 2;
 }
@@ -66,8 +77,15 @@ struct Options {
     bool overwrite = false;
     bool keepStructure = false;
     bool verbose = false;
+    bool skipExisting = false;
     std::string folder;
     std::vector<std::string> files;
+    std::string listFile;
+    bool nulSeparated = false;
+    std::optional<Shard> shard;
+    std::string shardText;
+    std::string reportFile;
+    std::string root;
 };
 
 std::optional<std::string> parse(const std::vector<std::string>& args, Options& options) {
@@ -113,6 +131,25 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
             options.overwrite = true;
         } else if (arg == "--keep-structure") {
             options.keepStructure = true;
+        } else if (arg == "--skip-existing") {
+            options.skipExisting = true;
+        } else if (arg == "--null") {
+            options.nulSeparated = true;
+        } else if (arg == "--from-list" || arg == "--report" || arg == "--root") {
+            const auto text = value();
+            if (!text || text->empty()) {
+                return arg + " needs a file name";
+            }
+            (arg == "--from-list" ? options.listFile
+             : arg == "--report"  ? options.reportFile
+                                  : options.root) = *text;
+        } else if (arg == "--shard") {
+            const auto text = value();
+            options.shard = text ? parseShard(*text) : std::nullopt;
+            if (!options.shard) {
+                return "--shard needs K/N with 0 <= K < N, e.g. --shard 0/4";
+            }
+            options.shardText = *text;
         } else if (arg == "--verbose") {
             options.verbose = true;
         } else if (arg == "-o" || arg == "--output") {
@@ -133,8 +170,11 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
     if (options.folder.empty()) {
         return "-o DIR is missing";
     }
-    if (options.files.empty()) {
+    if (options.files.empty() && options.listFile.empty()) {
         return "no input files";
+    }
+    if (!options.root.empty() && !options.keepStructure) {
+        return "--root goes with --keep-structure";
     }
     return std::nullopt;
 }
@@ -164,40 +204,14 @@ std::optional<std::string> presetTexts(const Options& options, conversion::Prese
     return std::nullopt;
 }
 
-// A file to convert: named on the command line, or found in a folder that was.
-struct Input {
-    std::string name;    // as the user knows it: as named, or the folder as named and the rest
-    fs::path subfolder;  // where under the output folder its output goes
-    bool found = false;
-};
+double seconds(int64_t microseconds) {
+    return microseconds >= 0 ? microseconds / 1e6 : -1;
+}
 
-// The files named and those of the folders' trees. A folder that cannot be read counts as a
-// failure: files the user asked for are missing.
-std::vector<Input> collectInputs(const Options& options, int& failures) {
-    std::vector<Input> inputs;
-    for (const std::string& name : options.files) {
-        std::error_code error;
-        if (!fs::is_directory(name, error)) {
-            inputs.push_back({name, {}, false});
-            continue;
-        }
-        const joblist::MediaFolderScan scan = joblist::ScanMediaFolder(name);
-        for (const joblist::MediaFolderScan::Unreadable& problem : scan.unreadable) {
-            std::fprintf(stderr, "talwynwav-cli: 无法读取目录 %s: %s\n", problem.folder.c_str(),
-                         problem.reason.c_str());
-            ++failures;
-        }
-        if (scan.files.empty() && scan.unreadable.empty()) {
-            std::fprintf(stderr, "talwynwav-cli: 目录 %s 中没有文件\n", name.c_str());
-        }
-        for (const fs::path& file : scan.files) {
-            inputs.push_back(
-                {file.string(),
-                 options.keepStructure ? file.lexically_relative(name).parent_path() : fs::path(),
-                 true});
-        }
-    }
-    return inputs;
+int64_t sizeOf(const std::string& path) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    return error ? -1 : int64_t(size);
 }
 
 }  // namespace
@@ -252,43 +266,107 @@ int runConvert(const std::vector<std::string>& args) {
     }
     media::TOutputOptions taskOptions = conversion::TaskOptions(record);
     taskOptions.Overwrite = options.overwrite;
-    int failures = 0;
+    RunReport report;
+    if (!options.reportFile.empty()) {
+        std::string error;
+        if (!report.open(options.reportFile, options.shardText, error)) {
+            std::fprintf(stderr, "talwynwav-cli: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    int failures = 0, skipped = 0;
+    // What the report says of each task when it ends.
+    struct TaskNote {
+        std::string name;
+        int64_t inputDuration = 0;
+        double began = -1;
+    };
+    std::map<int, TaskNote> notes;
+
+    WorkSources sources;
+    sources.arguments = options.files;
+    sources.listFile = options.listFile;
+    sources.nulSeparated = options.nulSeparated;
+    sources.keepStructure = options.keepStructure;
+    sources.root = options.root;
+    sources.shard = options.shard.value_or(Shard{});
+    const std::vector<WorkItem> work = collectWork(sources, failures);
     // Each output is named after its input; the name really used is taken when the task starts
-    // (free in the folder, of no other file of the run, never an input).
-    for (const Input& input : collectInputs(options, failures)) {
-        const fs::path path = fs::absolute(input.name, folderError);
-        fs::path output = folder / input.subfolder / path.filename();
+    // (free in the folder, of no other file or run, never an input).
+    for (const WorkItem& item : work) {
+        RunReport::Entry entry;
+        entry.input = item.name;
+        const auto refuse = [&](const std::string& reason, bool counts) {
+            if (counts) {
+                printer.message("跳过  " + item.name + ": " + reason);
+                ++failures;
+            } else {
+                // Covers, notes and playlists lie beside the music; leaving them out is no
+                // failure.
+                std::fprintf(stderr, "跳过  %s: %s\n", item.name.c_str(), reason.c_str());
+            }
+            entry.status = "refused";
+            entry.error = reason;
+            entry.seconds = 0;
+            report.write(entry);
+        };
+        if (!item.problem.empty()) {
+            refuse(item.problem, true);
+            continue;
+        }
+        const fs::path path = fs::absolute(item.name, folderError);
+        fs::path output = folder / item.subfolder / path.filename();
         output.replace_extension(record.extension.toStdString());
         const int task = converter.AddTask(path.string());
         if (task < 0) {
-            if (input.found) {
-                // Covers, notes and playlists lie beside the music; leaving them out is no
-                // failure.
-                std::fprintf(stderr, "跳过  %s: %s\n", input.name.c_str(),
-                             converter.LastErrMsg().c_str());
-            } else {
-                printer.message("跳过  " + input.name + ": " + converter.LastErrMsg());
-                ++failures;
-            }
+            // A file found in a folder that is no media is left out; one that cannot be read is
+            // a file the user wanted and did not get.
+            const bool unreadable = ::access(path.c_str(), R_OK) != 0;
+            refuse(converter.LastErrMsg(), !item.found || unreadable);
             continue;
+        }
+        const int64_t inputDuration = converter.TaskStreamInfo(task).Duration;
+        entry.inputDuration = seconds(inputDuration);
+        if (options.skipExisting) {
+            if (const std::string done = completeOutputOf(output.string(), inputDuration);
+                !done.empty()) {
+                converter.RemoveTask(task);
+                printer.message("已有  " + item.name + " -> " + done);
+                entry.status = "skipped";
+                entry.output = done;
+                entry.outputDuration = seconds(measuredDuration(done));
+                entry.bytes = sizeOf(done);
+                report.write(entry);
+                ++skipped;
+                continue;
+            }
         }
         std::error_code error;
         if (fs::create_directories(output.parent_path(), error); error) {
-            printer.message("跳过  " + input.name + ": 无法建立输出文件夹 " +
-                            output.parent_path().string() + ": " + error.message());
             converter.RemoveTask(task);
-            ++failures;
+            refuse("无法建立输出文件夹 " + output.parent_path().string() + ": " + error.message(),
+                   true);
             continue;
         }
         if (!converter.SetOutputFile(task, output.string(), taskOptions)) {
-            printer.message("跳过  " + input.name + ": " + converter.LastErrMsg());
+            const std::string reason = converter.LastErrMsg();
             converter.RemoveTask(task);
-            ++failures;
+            refuse(reason, true);
             continue;
         }
-        printer.setName(task, input.name);
+        printer.setName(task, item.name);
+        notes[task] = {item.name, inputDuration, -1};
     }
     if (converter.TaskCount() == 0) {
+        if (failures == 0 && (skipped > 0 || options.shard)) {
+            printer.message(skipped > 0 ? "没有需要转换的文件: 输出都已存在"
+                                        : "本分片没有需要转换的文件");
+            return 0;
+        }
         std::fprintf(stderr, "talwynwav-cli: 没有可以转换的文件\n");
         return 1;
     }
@@ -303,12 +381,30 @@ int runConvert(const std::vector<std::string>& args) {
     media::Logger::setReceiver(
         [&printer](uint32_t, int, const std::string& text) { printer.message("  " + text); },
         options.verbose ? 4 : 3);
-    QObject::connect(
-        &batch, &conversion::Batch::progress,
-        [&printer](quint64, const media::TProgressInfo& info) { printer.progress(info); });
+    QObject::connect(&batch, &conversion::Batch::progress,
+                     [&](quint64 job, const media::TProgressInfo& info) {
+                         TaskNote& note = notes[int(job) - 1];
+                         if (note.began < 0) {
+                             note.began = elapsed();
+                         }
+                         printer.progress(info);
+                     });
     QObject::connect(&batch, &conversion::Batch::taskEnded, [&](const conversion::TaskEnd& end) {
         const int task = int(end.job) - 1;
         using Result = conversion::TaskEnd::Result;
+        const TaskNote& note = notes[task];
+        RunReport::Entry entry;
+        entry.input = note.name;
+        entry.inputDuration = seconds(note.inputDuration);
+        entry.status = end.result == Result::Converted ? "converted" : "failed";
+        entry.error = end.result == Result::Stopped ? "已停止" : end.message.toStdString();
+        if (end.result == Result::Converted || end.result == Result::Incomplete) {
+            entry.output = end.outputFile.toStdString();
+            entry.outputDuration = seconds(end.converted);
+            entry.bytes = sizeOf(entry.output);
+        }
+        entry.seconds = note.began >= 0 ? elapsed() - note.began : 0;
+        report.write(entry);
         switch (end.result) {
             case Result::Converted:
                 printer.finished(task, end.outputFile.toStdString());

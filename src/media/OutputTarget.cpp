@@ -55,18 +55,6 @@ bool plainFile(const std::string& path) {
     return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-std::string variant(const std::string& path, int n) {
-    if (n == 0) {
-        return path;
-    }
-    const size_t slash = path.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const size_t dot = path.rfind('.');
-    const bool hasExtension = dot != std::string::npos && dot > nameStart;
-    const std::string stem = hasExtension ? path.substr(0, dot) : path;
-    const std::string ext = hasExtension ? path.substr(dot) : std::string();
-    return stem + "_" + std::to_string(n) + ext;
-}
 
 // Who a hidden name belongs to, as far as the name (or a claim's contents) tells.
 struct Owner {
@@ -165,6 +153,19 @@ bool renameNoReplace(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+std::string nameVariant(const std::string& path, int n) {
+    if (n == 0) {
+        return path;
+    }
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > nameStart;
+    const std::string stem = hasExtension ? path.substr(0, dot) : path;
+    const std::string ext = hasExtension ? path.substr(dot) : std::string();
+    return stem + "_" + std::to_string(n) + ext;
+}
+
 HeldFile::HeldFile(HeldFile&& other) noexcept
     : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
 
@@ -243,7 +244,7 @@ std::string OutputNames::claim(const std::string& wanted, bool replace, const Is
     const bool replaceable =
         replace && plainFile(wanted) && !isInput(wanted) && !claimed_.count(normalPath(wanted));
     for (int n = 0;; ++n) {
-        const std::string chosen = variant(wanted, n);
+        const std::string chosen = nameVariant(wanted, n);
         const bool candidate = (n == 0 && replaceable) || freeFor(chosen, isInput);
         HeldFile held;
         if (!candidate || !claimOnDisk(chosen, held)) {

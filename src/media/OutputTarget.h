@@ -59,6 +59,9 @@ class OutputNames {
     std::map<std::string, HeldFile> claimed_;  // by normal path
 };
 
+// The path itself (n = 0) or its "_n" variant: "a/b.wav" -> "a/b_2.wav".
+std::string nameVariant(const std::string& path, int n);
+
 // A hidden file in the folder, named for this machine and process, of a fixed short length
 // whatever the final name is, made and locked for writing.
 HeldFile temporaryFileIn(const std::string& folder, std::string& error);
