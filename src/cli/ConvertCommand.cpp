@@ -358,7 +358,7 @@ int runConvert(const std::vector<std::string>& args) {
             refuse(reason, true);
             continue;
         }
-        printer.setName(task, item.name);
+        printer.setName(task, item.name, inputDuration);
         notes[task] = {item.name, inputDuration, -1};
     }
     if (converter.TaskCount() == 0) {

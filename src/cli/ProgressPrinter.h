@@ -2,7 +2,9 @@
 
 #include "media/ConverterEvents.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -14,9 +16,13 @@ namespace talwyn::cli {
 
 class ProgressPrinter {
   public:
+    using Clock = std::function<double()>;  // seconds
     explicit ProgressPrinter(std::FILE* out);
+    // For tests: a terminal or not whatever out is, and a clock of their own.
+    ProgressPrinter(std::FILE* out, bool terminal, Clock clock);
 
-    void setName(int task, const std::string& name);
+    // A file of the run, with its length (microseconds, 0 when unknown) for the overall figure.
+    void setName(int task, const std::string& name, int64_t duration = 0);
     void progress(const media::TProgressInfo& info);
     void finished(int task, const std::string& outputPath);
     void failed(int task, const std::string& reason);
@@ -29,8 +35,13 @@ class ProgressPrinter {
         std::string name;
         int percent = -1;
         bool running = false;
+        bool ended = false;
+        int64_t duration = 0, done = 0;  // microseconds
     };
     void redraw();
+    // "总进度 3/12 个文件  42%  剩余约 01:23": files ended of all, the share of the whole
+    // length converted, and the time left at the pace so far.
+    std::string summary() const;
     void clearBlock();
     std::string rowName(int task);
     // The task is no longer running; its last line is printed above the running ones.
@@ -38,6 +49,8 @@ class ProgressPrinter {
 
     std::FILE* out_;
     bool terminal_;
+    Clock clock_;
+    double started_ = -1;
     std::mutex mutex_;
     std::map<int, Row> rows_;
     int drawnLines_ = 0;
