@@ -2,116 +2,79 @@
 
 #include "catalogue/Catalogue.h"
 
-#include <QByteArrayList>
 #include <QString>
+
+#include <nlohmann/json.hpp>
 
 namespace talwyn::catalogue {
 namespace {
 
-QByteArray quoted(const QString& text) {
-    QByteArray out = "\"";
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c.unicode() < 0x20) {
-                    out += QStringLiteral("\\u%1")
-                               .arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                               .toLatin1();
-                } else {
-                    out += QString(c).toUtf8();
-                }
-        }
-    }
-    return out + '"';
-}
+// Keys stay in the order written: programs and people read the catalogue in that order.
+using Json = nlohmann::ordered_json;
 
-QByteArray quoted(const char* utf8) {
-    return quoted(QString::fromUtf8(utf8));
-}
-
-QByteArray field(const char* key, const QByteArray& value) {
-    return quoted(key) + ':' + value;
-}
-
-QByteArray settingsJson(const ProfileSettings& s) {
-    const QByteArray fields[] = {
-        field("ext", quoted(s.ext)),
-        field("FileExt", quoted(s.FileExt)),
-        field("VideoCodec", quoted(s.VideoCodec)),
-        field("VideoTag", quoted(s.VideoTag)),
-        field("FrameSize", quoted(s.FrameSize)),
-        field("VideoBitrate", QByteArray::number(s.VideoBitrate)),
-        field("FrameRate", quoted(s.FrameRate)),
-        field("FrameAspectRatio", quoted(s.FrameAspectRatio)),
-        field("AudioCodec", quoted(s.AudioCodec)),
-        field("AudioChannels", quoted(s.AudioChannels)),
-        field("AudioSampleRate", quoted(s.AudioSampleRate)),
-        field("AudioBitrate", QByteArray::number(s.AudioBitrate)),
-        field("TargetType", quoted(s.TargetType)),
-        field("NormType", quoted(s.NormType)),
-        field("DisableVideo", s.DisableVideo ? "true" : "false"),
+Json settingsJson(const ProfileSettings& s) {
+    return {
+        {"ext", s.ext},
+        {"FileExt", s.FileExt},
+        {"VideoCodec", s.VideoCodec},
+        {"VideoTag", s.VideoTag},
+        {"FrameSize", s.FrameSize},
+        {"VideoBitrate", s.VideoBitrate},
+        {"FrameRate", s.FrameRate},
+        {"FrameAspectRatio", s.FrameAspectRatio},
+        {"AudioCodec", s.AudioCodec},
+        {"AudioChannels", s.AudioChannels},
+        {"AudioSampleRate", s.AudioSampleRate},
+        {"AudioBitrate", s.AudioBitrate},
+        {"TargetType", s.TargetType},
+        {"NormType", s.NormType},
+        {"DisableVideo", s.DisableVideo},
     };
-    QByteArrayList parts(std::begin(fields), std::end(fields));
-    return '{' + parts.join(',') + '}';
 }
 
-QByteArray cellJson(const PresetCell& cell) {
-    QByteArrayList entries;
+Json cellJson(const PresetCell& cell) {
+    Json entries = Json::array();
     for (const char* entry : cell.list->entries) {
-        entries << quoted(entry);
+        entries.push_back(entry);
     }
-    return '{' + field("entries", '[' + entries.join(',') + ']') + ',' +
-           field("selected", quoted(cell.selected)) + '}';
+    return {{"entries", std::move(entries)}, {"selected", cell.selected}};
 }
 
-QByteArray presetsJson(const PresetRow& row) {
-    const QByteArray fields[] = {
-        field("frame_size", cellJson(row.frameSize)),
-        field("video_bitrate", cellJson(row.videoBitrate)),
-        field("frame_rate", cellJson(row.frameRate)),
-        field("audio_bitrate", cellJson(row.audioBitrate)),
-        field("sample_rate", cellJson(row.sampleRate)),
-        field("aspect", cellJson(row.aspect)),
+Json presetsJson(const PresetRow& row) {
+    return {
+        {"frame_size", cellJson(row.frameSize)},   {"video_bitrate", cellJson(row.videoBitrate)},
+        {"frame_rate", cellJson(row.frameRate)},   {"audio_bitrate", cellJson(row.audioBitrate)},
+        {"sample_rate", cellJson(row.sampleRate)}, {"aspect", cellJson(row.aspect)},
     };
-    QByteArrayList parts(std::begin(fields), std::end(fields));
-    return '{' + parts.join(',') + '}';
 }
 
 }  // namespace
 
 QByteArray catalogueJson() {
-    QByteArrayList categories;
+    Json categories = Json::array();
     for (int index = 0; index < kCategoryCount; ++index) {
         const CategoryInfo& category = kCategories[index];
-        QByteArrayList profiles;
+        Json profiles = Json::array();
         for (const ProfileRecord& profile : profilesOf(index)) {
-            profiles << '{' + field("code", QByteArray::number(profile.code)) + ',' +
-                            field("title", quoted(profile.title)) + ',' +
-                            field("caption", quoted(profile.caption)) + ',' +
-                            field("title_ext",
-                                  quoted(titleExtension(QString::fromUtf8(profile.title)))) +
-                            ',' + field("settings", settingsJson(profile.settings)) + ',' +
-                            field("presets", presetsJson(profile.presets)) + '}';
+            profiles.push_back({
+                {"code", profile.code},
+                {"title", profile.title},
+                {"caption", profile.caption},
+                {"title_ext", titleExtension(QString::fromUtf8(profile.title)).toStdString()},
+                {"settings", settingsJson(profile.settings)},
+                {"presets", presetsJson(profile.presets)},
+            });
         }
-        categories << '{' + field("index", QByteArray::number(index)) + ',' +
-                          field("caption", quoted(category.caption)) + ',' +
-                          field("group", QByteArray::number(category.group)) + ',' +
-                          field("icon", QByteArray::number(category.icon)) + ',' +
-                          field("profiles", '[' + profiles.join(',') + ']') + '}';
+        categories.push_back({
+            {"index", index},
+            {"caption", category.caption},
+            {"group", category.group},
+            {"icon", category.icon},
+            {"profiles", std::move(profiles)},
+        });
     }
-    return '{' + field("categories", '[' + categories.join(',') + ']') + "}\n";
+    const Json catalogue = {{"categories", std::move(categories)}};
+    return QByteArray::fromStdString(catalogue.dump() + "\n");
 }
 
 QByteArray catalogueListing() {

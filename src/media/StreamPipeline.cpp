@@ -10,16 +10,10 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
-#include <cstdio>
+#include <fmt/printf.h>
 
 namespace talwyn::media {
 namespace {
-
-std::string format(const char* pattern, auto... values) {
-    char text[512];
-    std::snprintf(text, sizeof text, pattern, values...);
-    return text;
-}
 
 void addGlobalHeader(AVCodecContext* encoder, const AVFormatContext* output) {
     if (output->oformat->flags & AVFMT_GLOBALHEADER) {
@@ -94,12 +88,12 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createAudio(AVStream* input,
             break;
         }
         if (!withBitRate || plan.bitRate <= 0) {
-            error = format("音频编码器 %s 无法以 %d Hz、%d 声道工作: %s", plan.encoder->name,
-                           plan.sampleRate, plan.channels, avErrorText(status).c_str());
+            error = fmt::sprintf("音频编码器 %s 无法以 %d Hz、%d 声道工作: %s", plan.encoder->name,
+                                 plan.sampleRate, plan.channels, avErrorText(status).c_str());
             return nullptr;
         }
-        notes.push_back(format("音频编码器 %s 不接受 %lld bit/s 的比特率，改用它自己的设置",
-                               plan.encoder->name, (long long)plan.bitRate));
+        notes.push_back(fmt::sprintf("音频编码器 %s 不接受 %lld bit/s 的比特率，改用它自己的设置",
+                                     plan.encoder->name, (long long)plan.bitRate));
     }
     if (!pipeline->addOutputStream(error)) {
         return nullptr;
@@ -178,9 +172,9 @@ std::unique_ptr<StreamPipeline> StreamPipeline::createVideo(AVStream* input,
     }
     addGlobalHeader(encoder.get(), output);
     if (const int status = avcodec_open2(encoder.get(), plan.encoder, nullptr); status < 0) {
-        error =
-            format("视频编码器 %s 无法以 %dx%d、%.3g fps 工作: %s", plan.encoder->name, plan.width,
-                   plan.height, av_q2d(plan.frameRate), avErrorText(status).c_str());
+        error = fmt::sprintf("视频编码器 %s 无法以 %dx%d、%.3g fps 工作: %s", plan.encoder->name,
+                             plan.width, plan.height, av_q2d(plan.frameRate),
+                             avErrorText(status).c_str());
         return nullptr;
     }
     pipeline->encoder_ = std::move(encoder);
@@ -220,23 +214,23 @@ bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
         if (sar.num <= 0 || sar.den <= 0) {
             sar = {1, 1};
         }
-        sourceArgs = format("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
-                            first.width, first.height, first.format, input_->time_base.num,
-                            input_->time_base.den, sar.num, sar.den);
+        sourceArgs = fmt::sprintf("video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
+                                  first.width, first.height, first.format, input_->time_base.num,
+                                  input_->time_base.den, sar.num, sar.den);
         const VideoPlan& p = videoPlan_;
         chain = p.orientation.filterChain();
         if (!chain.empty()) {
             chain += ',';
         }
         if (p.pictureWidth > 0) {
-            chain += format("scale=%d:%d:flags=bicubic,pad=%d:%d:(ow-iw)/2:(oh-ih)/2",
-                            p.pictureWidth, p.pictureHeight, p.width, p.height);
+            chain += fmt::sprintf("scale=%d:%d:flags=bicubic,pad=%d:%d:(ow-iw)/2:(oh-ih)/2",
+                                  p.pictureWidth, p.pictureHeight, p.width, p.height);
         } else {
-            chain += format("scale=%d:%d:flags=bicubic", p.width, p.height);
+            chain += fmt::sprintf("scale=%d:%d:flags=bicubic", p.width, p.height);
         }
-        chain += format(",fps=%d/%d,format=%s,setsar=%d/%d", p.frameRate.num, p.frameRate.den,
-                        av_get_pix_fmt_name(p.pixelFormat), p.displayAspect.num,
-                        std::max(1, p.displayAspect.den));
+        chain += fmt::sprintf(",fps=%d/%d,format=%s,setsar=%d/%d", p.frameRate.num, p.frameRate.den,
+                              av_get_pix_fmt_name(p.pixelFormat), p.displayAspect.num,
+                              std::max(1, p.displayAspect.den));
     } else {
         char layout[128] = {};
         if (first.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
@@ -246,16 +240,17 @@ bool StreamPipeline::initFilters(const AVFrame& first, std::string& error) {
         } else {
             av_channel_layout_describe(&first.ch_layout, layout, sizeof layout);
         }
-        sourceArgs = format("time_base=1/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s",
-                            first.sample_rate, first.sample_rate,
-                            av_get_sample_fmt_name(AVSampleFormat(first.format)), layout);
+        sourceArgs = fmt::sprintf("time_base=1/%d:sample_rate=%d:sample_fmt=%s:channel_layout=%s",
+                                  first.sample_rate, first.sample_rate,
+                                  av_get_sample_fmt_name(AVSampleFormat(first.format)), layout);
         char outLayout[128] = {};
         av_channel_layout_describe(&encoder_->ch_layout, outLayout, sizeof outLayout);
-        chain = format("aresample=%d,aformat=sample_fmts=%s:sample_rates=%d:channel_layouts=%s",
-                       audioPlan_.sampleRate, av_get_sample_fmt_name(audioPlan_.sampleFormat),
-                       audioPlan_.sampleRate, outLayout);
+        chain =
+            fmt::sprintf("aresample=%d,aformat=sample_fmts=%s:sample_rates=%d:channel_layouts=%s",
+                         audioPlan_.sampleRate, av_get_sample_fmt_name(audioPlan_.sampleFormat),
+                         audioPlan_.sampleRate, outLayout);
         if (audioPlan_.volume != 1.0) {
-            chain += format(",volume=%.4f", audioPlan_.volume);
+            chain += fmt::sprintf(",volume=%.4f", audioPlan_.volume);
         }
     }
     const AVFilter* sourceFilter = avfilter_get_by_name(video_ ? "buffer" : "abuffer");

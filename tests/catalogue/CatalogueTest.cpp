@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
@@ -174,4 +175,21 @@ TEST(Catalogue, JsonDescribesEveryProfile) {
     EXPECT_EQ(frameSize.value("entries").toArray().size(), 1);
     EXPECT_TRUE(catalogueJson().startsWith("{\"categories\":[{\"index\":0,\"caption\":"));
     EXPECT_EQ(catalogueListing().count('\n'), 129);
+}
+
+// Programs read `profiles --json` byte for byte: its text, escaping and key order stay those of
+// the stored copy (made before the writer changed hands). A catalogue change updates the copy.
+TEST(Catalogue, JsonStaysByteForByteAsStored) {
+    QFile stored(QStringLiteral(TALWYN_TEST_SOURCE_DIR "/catalogue/profiles.json"));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly)) << stored.fileName().toStdString();
+    const QByteArray expected = stored.readAll();
+    const QByteArray written = catalogueJson();
+    if (written != expected) {
+        qsizetype at = 0;
+        while (at < written.size() && at < expected.size() && written[at] == expected[at]) {
+            ++at;
+        }
+        FAIL() << "differs at byte " << at << ": \"" << written.mid(at, 60).toStdString()
+               << "\" instead of \"" << expected.mid(at, 60).toStdString() << "\"";
+    }
 }
