@@ -12,6 +12,8 @@
 #include "media/Converter.h"
 #include "media/Logger.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -88,81 +90,82 @@ struct Options {
     std::string root;
 };
 
+// The command line's bytes as text for QCommandLineParser and back: one Latin-1 character a
+// byte, so file names (and UTF-8 preset texts) come out exactly as they went in.
+QString asText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::string asBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
 std::optional<std::string> parse(const std::vector<std::string>& args, Options& options) {
-    bool filesOnly = false;  // after "--" every argument is a file, "-name" too
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (filesOnly || arg == "--") {
-            if (std::exchange(filesOnly, true)) {
-                options.files.push_back(arg);
-            }
-            continue;
+    QStringList arguments{QStringLiteral("convert")};
+    for (const std::string& arg : args) {
+        arguments << asText(arg);
+    }
+    const QCommandLineOption profile(QStringLiteral("profile"), {}, QStringLiteral("CODE"));
+    const QCommandLineOption preset(QStringLiteral("preset"), {}, QStringLiteral("NAME=TEXT"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), {}, QStringLiteral("N"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
+                                    QStringLiteral("DIR"));
+    const QCommandLineOption list(QStringLiteral("from-list"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption report(QStringLiteral("report"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption root(QStringLiteral("root"), {}, QStringLiteral("DIR"));
+    const QCommandLineOption shard(QStringLiteral("shard"), {}, QStringLiteral("K/N"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"));
+    const QCommandLineOption keepStructure(QStringLiteral("keep-structure"));
+    const QCommandLineOption skipExisting(QStringLiteral("skip-existing"));
+    const QCommandLineOption nul(QStringLiteral("null"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({profile, preset, jobs, output, list, report, root, shard, overwrite,
+                       keepStructure, skipExisting, nul, verbose});
+    if (!parser.parse(arguments)) {
+        return asBytes(parser.errorText());
+    }
+    if (parser.isSet(profile)) {
+        const std::string text = asBytes(parser.value(profile));
+        char* end = nullptr;
+        options.profile = int(std::strtol(text.c_str(), &end, 10));
+        if (text.empty() || *end || !catalogue::findProfile(options.profile)) {
+            return "unknown profile code \"" + text + "\" (see talwynwav-cli profiles)";
         }
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        if (arg == "--profile") {
-            const auto text = value();
-            if (!text) {
-                return "--profile needs a profile code";
-            }
-            char* end = nullptr;
-            options.profile = int(std::strtol(text->c_str(), &end, 10));
-            if (text->empty() || *end || !catalogue::findProfile(options.profile)) {
-                return "unknown profile code \"" + *text + "\" (see talwynwav-cli profiles)";
-            }
-        } else if (arg == "--preset") {
-            const auto text = value();
-            const size_t equals = text ? text->find('=') : std::string::npos;
-            if (equals == std::string::npos) {
-                return "--preset needs NAME=TEXT";
-            }
-            options.presets[text->substr(0, equals)] = text->substr(equals + 1);
-        } else if (arg == "--jobs") {
-            const auto text = value();
-            options.jobs = text ? std::atoi(text->c_str()) : 0;
-            if (options.jobs < 1 || options.jobs > 64) {
-                return "--jobs needs a number from 1 to 64";
-            }
-        } else if (arg == "--overwrite") {
-            options.overwrite = true;
-        } else if (arg == "--keep-structure") {
-            options.keepStructure = true;
-        } else if (arg == "--skip-existing") {
-            options.skipExisting = true;
-        } else if (arg == "--null") {
-            options.nulSeparated = true;
-        } else if (arg == "--from-list" || arg == "--report" || arg == "--root") {
-            const auto text = value();
-            if (!text || text->empty()) {
-                return arg + " needs a file name";
-            }
-            (arg == "--from-list" ? options.listFile
-             : arg == "--report"  ? options.reportFile
-                                  : options.root) = *text;
-        } else if (arg == "--shard") {
-            const auto text = value();
-            options.shard = text ? parseShard(*text) : std::nullopt;
-            if (!options.shard) {
-                return "--shard needs K/N with 0 <= K < N, e.g. --shard 0/4";
-            }
-            options.shardText = *text;
-        } else if (arg == "--verbose") {
-            options.verbose = true;
-        } else if (arg == "-o" || arg == "--output") {
-            const auto text = value();
-            if (!text) {
-                return "-o needs an output folder";
-            }
-            options.folder = *text;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            return "unknown option \"" + arg + "\"";
-        } else {
-            options.files.push_back(arg);
+    }
+    for (const QString& value : parser.values(preset)) {
+        const std::string text = asBytes(value);
+        const size_t equals = text.find('=');
+        if (equals == std::string::npos) {
+            return "--preset needs NAME=TEXT";
         }
+        options.presets[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    if (parser.isSet(jobs)) {
+        options.jobs = std::atoi(asBytes(parser.value(jobs)).c_str());
+        if (options.jobs < 1 || options.jobs > 64) {
+            return "--jobs needs a number from 1 to 64";
+        }
+    }
+    if (parser.isSet(shard)) {
+        options.shardText = asBytes(parser.value(shard));
+        options.shard = parseShard(options.shardText);
+        if (!options.shard) {
+            return "--shard needs K/N with 0 <= K < N, e.g. --shard 0/4";
+        }
+    }
+    options.folder = asBytes(parser.value(output));
+    options.listFile = asBytes(parser.value(list));
+    options.reportFile = asBytes(parser.value(report));
+    options.root = asBytes(parser.value(root));
+    options.overwrite = parser.isSet(overwrite);
+    options.keepStructure = parser.isSet(keepStructure);
+    options.skipExisting = parser.isSet(skipExisting);
+    options.nulSeparated = parser.isSet(nul);
+    options.verbose = parser.isSet(verbose);
+    for (const QString& file : parser.positionalArguments()) {
+        options.files.push_back(asBytes(file));
     }
     if (options.profile < 0) {
         return "--profile is missing";
