@@ -311,6 +311,7 @@ void MainWindow::selectRow(int row) {
 void MainWindow::onSelectionChanged() {
     const int row = selectedRow();
     if (row < 0) {
+        stopPreview();  // nothing selected: nothing plays
         return;
     }
     // The panel shows the row's own record; showing it changes no row.

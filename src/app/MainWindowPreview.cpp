@@ -3,6 +3,7 @@
 #include "app/Desktop.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/TrackClickFilter.h"
 #include "media/Player.h"
 #include "preview/PreviewBridge.h"
 #include "preview/PreviewScreen.h"
@@ -42,6 +43,22 @@ void MainWindow::wirePreview() {
     connect(ui_.unmuteButton, &QToolButton::clicked, this, [this] { PreviewMute(false); });
     connect(ui_.slider, &QSlider::sliderPressed, this, &MainWindow::SliderPressed);
     connect(ui_.slider, &QSlider::sliderReleased, this, &MainWindow::SliderReleased);
+    // A click on the track is a press and release of the handle at that place.
+    new TrackClickFilter(ui_.slider, [this](int value) {
+        SliderPressed();
+        ui_.slider->setValue(value);
+        SliderReleased();
+    });
+    // The arrow and page keys move the handle; the picture follows, playing on if it played.
+    connect(ui_.slider, &QSlider::actionTriggered, this, [this](int action) {
+        if (action == QAbstractSlider::SliderMove || ui_.slider->isSliderDown()) {
+            return;  // a drag: its release seeks
+        }
+        // Where the key put the handle, taken now: a position the player reports meanwhile
+        // moves the handle too.
+        const int maximum = std::max(1, ui_.slider->maximum());
+        player_->Seek(FDuration * ui_.slider->sliderPosition() / maximum);
+    });
     connect(ui_.snapshotButton, &QToolButton::clicked, this, [this] { TakeSnapshot(); });
     connect(ui_.snapshotSettingsButton, &QToolButton::pressed, this,
             [this] { ShowSnapshotMenu(QCursor::pos()); });

@@ -49,6 +49,7 @@ class PreviewWindowTest : public QObject {
   private slots:
     void selectingARowOpensItPausedAtTheStart();
     void playMovesTheSliderAndReleasingItSeeks();
+    void aClickOnTheTrackOrAnArrowKeySeeks();
     void theEndReturnsToTheStartPaused();
     void stopReopensAndMuteSwapsTheButtons();
     void thePreviewWorksDuringABatch();
@@ -100,6 +101,39 @@ void PreviewWindowTest::playMovesTheSliderAndReleasingItSeeks() {
     QVERIFY(!window.player().isPaused());
     QTRY_VERIFY(slider->value() >= 51);
     QVERIFY(slider->value() < 70);
+}
+
+// A click on the track jumps there and plays on, as dragging the handle there would; the arrow
+// keys step and the picture follows, paused or playing as it was. Taking the selection away
+// stops the player at once.
+void PreviewWindowTest::aClickOnTheTrackOrAnArrowKeySeeks() {
+    Preview preview;
+    MainWindow& window = preview.startWith();
+    window.addFiles({preview.clip("ten.avi", 10)}, false);
+    QTRY_VERIFY(showsPicture(window));
+    QSlider* slider = window.ui().slider;
+    QVERIFY(window.player().isPaused());
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, 9));
+    QVERIFY2(slider->value() >= 140 && slider->value() <= 160,
+             qPrintable(QString::number(slider->value())));
+    QVERIFY(!window.player().isPaused());
+    QTRY_VERIFY(slider->value() > 152);  // playing on from 7.5 s, not from the start
+    QVERIFY(slider->value() < 190);
+
+    window.PreviewPause();
+    QTest::qWait(100);  // the positions reported before the pause have arrived
+    slider->setValue(100);
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Left);  // one step of 5: 4.75 s, and still paused
+    QCOMPARE(slider->value(), 95);
+    QTest::qWait(300);
+    QVERIFY(window.player().isPaused());
+    window.PreviewPlay();
+    QTRY_VERIFY(slider->value() > 96);
+    QVERIFY2(slider->value() < 120, qPrintable(QString::number(slider->value())));
+
+    window.ui().lvFiles->clearSelection();
+    QVERIFY(!window.player().isOpen());
 }
 
 void PreviewWindowTest::theEndReturnsToTheStartPaused() {
