@@ -18,9 +18,11 @@ class QtAudioOutput::Buffer : public QIODevice {
     size_t push(const char* bytes, size_t count) {
         std::lock_guard lock(mutex_);
         const size_t taken = std::min(count, data_.size() - size_);
-        for (size_t i = 0; i < taken; ++i) {
-            data_[(head_ + size_ + i) % data_.size()] = bytes[i];
-        }
+        // At most two blocks: up to the end of the storage, then from its start.
+        const size_t tail = (head_ + size_) % data_.size();
+        const size_t first = std::min(taken, data_.size() - tail);
+        std::memcpy(data_.data() + tail, bytes, first);
+        std::memcpy(data_.data(), bytes + first, taken - first);
         size_ += taken;
         return taken;
     }
@@ -34,10 +36,10 @@ class QtAudioOutput::Buffer : public QIODevice {
   protected:
     qint64 readData(char* out, qint64 wanted) override {
         std::lock_guard lock(mutex_);
-        const size_t count = std::min(size_t(wanted), size_);
-        for (size_t i = 0; i < count; ++i) {
-            out[i] = data_[(head_ + i) % data_.size()];
-        }
+        const size_t count = std::min(size_t(std::max<qint64>(0, wanted)), size_);
+        const size_t first = std::min(count, data_.size() - head_);
+        std::memcpy(out, data_.data() + head_, first);
+        std::memcpy(out + first, data_.data(), count - first);
         head_ = (head_ + count) % data_.size();
         size_ -= count;
         consumed_ += int64_t(count);
@@ -80,6 +82,8 @@ bool QtAudioOutput::start(int sampleRate, int channels) {
     sink_ = std::make_unique<QAudioSink>(device, format);
     sink_->setVolume(muted_ ? 0.0 : 1.0);
     sink_->start(buffer_.get());
+    // The sink keeps about its buffer's worth of sound taken but not yet heard.
+    latencyBytes_ = std::max<qsizetype>(0, sink_->bufferSize());
     return sink_->error() == QAudio::NoError;
 }
 
@@ -96,7 +100,9 @@ int64_t QtAudioOutput::playedMicroseconds() {
     if (!buffer_ || sampleRate_ == 0) {
         return 0;
     }
-    return buffer_->consumed() * 1000000 / (int64_t(sampleRate_) * channels_ * 2);
+    // What the sink took, less what it still holds: the sound heard, which the pictures follow.
+    const int64_t heard = std::max<int64_t>(0, buffer_->consumed() - latencyBytes_.load());
+    return heard * 1000000 / (int64_t(sampleRate_) * channels_ * 2);
 }
 
 void QtAudioOutput::clear() {

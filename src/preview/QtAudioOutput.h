@@ -38,6 +38,7 @@ class QtAudioOutput : public media::AudioOutput {
     std::unique_ptr<QAudioSink> sink_;
     int sampleRate_ = 0, channels_ = 0;
     bool muted_ = false;
+    std::atomic<int64_t> latencyBytes_{0};
 };
 
 }  // namespace talwyn::preview
