@@ -82,6 +82,9 @@ class MainWindow : public QWidget {
     // Adds the files and folders the program was started with, in that order: a folder with its
     // subfolders, in natural order. One box then lists what was not added.
     void addCommandLine(const QStringList& arguments);
+    // The files and folders of a later start of the program: added as the command line's are, or,
+    // while the list takes none, named in a box; the window comes to the front either way.
+    void addFromAnotherStart(const QStringList& arguments);
 
     // Runs a command of the command table by name.
     bool runCommand(const char* name);

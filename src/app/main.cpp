@@ -2,11 +2,14 @@
 #include "app/ProductInfo.h"
 #include "app/QtDialogs.h"
 #include "app/QuitSignals.h"
+#include "app/SingleInstance.h"
 #include "app/SystemDesktop.h"
 #include "app/TestHooks.h"
 #include "settings/ConfigLocation.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -16,8 +19,25 @@ int main(int argc, char* argv[]) {
 
     using talwyn::app::MainWindow;
     using talwyn::app::QuitSignals;
+    using talwyn::app::SingleInstance;
     // The desktop entry passes %F: the files and folders dropped on the program's icon.
     const QStringList arguments = QApplication::arguments().mid(1);
+    // One window per user: a later start hands its files to the window already open.
+    SingleInstance instance(SingleInstance::defaultName());
+    switch (instance.start(arguments)) {
+        case SingleInstance::Role::HandedOver:
+            return 0;
+        case SingleInstance::Role::Unanswered:
+            std::fprintf(stderr, "talwynwav: 已经打开的窗口没有回应，文件未能交给它（%s）\n",
+                         qPrintable(instance.problem()));
+            return 1;
+        case SingleInstance::Role::Alone:
+            std::fprintf(stderr, "talwynwav: 本窗口不接收以后启动时的文件（%s）\n",
+                         qPrintable(instance.problem()));
+            break;
+        case SingleInstance::Role::First:
+            break;
+    }
     QuitSignals quitSignals;
 
     talwyn::app::QtDialogs dialogs;
@@ -33,6 +53,14 @@ int main(int argc, char* argv[]) {
                          QApplication::exit(signalStatus);
                      });
     talwyn::app::TestHooks hooks(window);
+    QObject::connect(&instance, &SingleInstance::logLine, &window, &MainWindow::appendLog);
+    QObject::connect(
+        &instance, &SingleInstance::received, &window,
+        [&window, &hooks](const QStringList& files) {
+            window.addFromAnotherStart(files);
+            hooks.writeRows();
+        },
+        Qt::QueuedConnection);
     window.show();
     hooks.selectProfile();
     window.addCommandLine(arguments);
