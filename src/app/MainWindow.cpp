@@ -56,12 +56,13 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(MainWindowUi::kWidth, MainWindowUi::kHeight);
-    if (const QScreen* desk = QGuiApplication::primaryScreen()) {
-        move(desk->availableGeometry().center() - rect().center());
-    }
 
     ui_.setup(this);
+    if (const QScreen* desk = screen()) {
+        fitToScreen(desk->availableGeometry());
+    } else {
+        setFixedSize(MainWindowUi::kWidth, MainWindowUi::kHeight);
+    }
     ini_.setLogger([this](const QString& line) { appendLog(line); });
     ini_.setFailureReporter([this](const QString& reason) {
         dialogs_.notice(

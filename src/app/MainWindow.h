@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+class QScrollArea;
+
 namespace talwyn::settings {
 class OptionsDialog;
 }
@@ -85,6 +87,10 @@ class MainWindow : public QWidget {
     // The files and folders of a later start of the program: added as the command line's are, or,
     // while the list takes none, named in a box; the window comes to the front either way.
     void addFromAnotherStart(const QStringList& arguments);
+
+    // Its fixed size, centred on the screen's free area when that fits it; else as large as fits,
+    // with its panels in a scrolled area.
+    void fitToScreen(const QRect& available);
 
     // Runs a command of the command table by name.
     bool runCommand(const char* name);
@@ -251,6 +257,8 @@ class MainWindow : public QWidget {
     void showPauseButton(bool pause);
     // The selectors and "浏览", which a running batch locks.
     void setWorkControlsEnabled(bool on);
+    // Puts everything below the menu bar into a scrolled area, once.
+    void makeScrollable();
 
     Dialogs& dialogs_;
     Desktop& desktop_;
@@ -278,6 +286,7 @@ class MainWindow : public QWidget {
     preview::PreviewBridge* previewBridge_ = nullptr;
     std::unique_ptr<preview::Snapshots> snapshots_;
     int64_t FDuration = 0;
+    QScrollArea* scroller_ = nullptr;  // only on a screen too small for the window
 };
 
 }  // namespace talwyn::app
