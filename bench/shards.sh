@@ -4,7 +4,6 @@
 # process with `--jobs 1`. Whole process, output folder emptied before each run, runs paired
 # (shards, single, shards, single, ...) so a drift of the machine's speed hits both alike; prints
 # the median seconds of each and the median of the pair ratios (below 1: the shards are faster).
-# The shards cannot beat the cores: on 2 cores expect a ratio near 0.5 at best.
 # Usage: bench/shards.sh [N]      (N pairs, default 5)
 set -euo pipefail
 runs=${1:-5}
