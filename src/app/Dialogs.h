@@ -27,9 +27,11 @@ class Dialogs {
     // An existing folder chosen by the user, or nothing when cancelled.
     virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
                                                 const QString& start) = 0;
+    // The file dialogs start in the folder `start` when it is not empty.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title,
-                                            const QString& filter) = 0;
-    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) = 0;
+                                            const QString& filter, const QString& start) = 0;
+    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& start) = 0;
     // Counts down before the machine is shut down; false when the user cancels.
     virtual bool shutdownCountdown(QWidget* parent, int seconds) = 0;
     // The skin chosen in "Select skin", or nothing when cancelled.

@@ -68,7 +68,7 @@ void MainWindow::btnAddClick() {
     if (!ensureLibraries()) {
         return;
     }
-    const auto file = dialogs_.openFile(this, QStringLiteral("打开文件"), openFilter_);
+    const auto file = dialogs_.openFile(this, QStringLiteral("打开文件"), openFilter_, {});
     if (!file || !QFileInfo(*file).isFile()) {
         return;
     }
@@ -82,7 +82,7 @@ void MainWindow::AddSeveralFiles() {
     if (!ensureLibraries()) {
         return;
     }
-    const QStringList files = dialogs_.openFiles(this, QStringLiteral("打开文件"), openFilter_);
+    const QStringList files = dialogs_.openFiles(this, QStringLiteral("打开文件"), openFilter_, {});
     if (files.isEmpty()) {
         return;
     }

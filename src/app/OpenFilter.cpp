@@ -86,4 +86,10 @@ QString QtOpenFilter() {
     return entries.join(QStringLiteral(";;"));
 }
 
+QString OpenFilterDescription(const QString& qtEntry) {
+    // The patterns QtOpenFilter() appends hold no parenthesis, so the last " (" opens them.
+    const int patterns = qtEntry.lastIndexOf(QStringLiteral(" ("));
+    return patterns < 0 ? qtEntry : qtEntry.left(patterns);
+}
+
 }  // namespace talwyn::app

@@ -1,8 +1,10 @@
 #include "app/QtDialogs.h"
 
+#include "app/OpenFilter.h"
 #include "app/ProductInfo.h"
 #include "app/SkinSelectDialog.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -11,6 +13,38 @@
 #include <QTimer>
 
 namespace talwyn::app {
+namespace {
+
+// Qt's own dialog rather than the desktop's: its texts follow the program's Chinese translation
+// whatever the desktop's language, and its filter list shows the descriptions as written.
+void prepareFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+}
+
+QStringList openFileDialog(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& start, bool several) {
+    QFileDialog dialog(parent, title, start);
+    prepareFileDialog(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    const QStringList entries = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    dialog.setNameFilters(entries);
+    // Hiding the patterns, Qt also folds every run of white space into one plain blank, which
+    // would change a description's ideographic space; the list gets the descriptions back.
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        types && types->count() == entries.size()) {
+        for (int i = 0; i < entries.size(); ++i) {
+            types->setItemText(i, OpenFilterDescription(entries[i]));
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.selectedFiles();
+}
+
+}  // namespace
 
 void QtDialogs::information(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("提示"), text);
@@ -34,24 +68,28 @@ int QtDialogs::runModal(QDialog& dialog) {
 
 std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title,
                                                const QString& start) {
-    const QString folder = QFileDialog::getExistingDirectory(parent, title, start);
-    if (folder.isEmpty()) {
+    QFileDialog dialog(parent, title, start);
+    prepareFileDialog(dialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QDir::cleanPath(folder);
+    return QDir::cleanPath(dialog.selectedFiles().constFirst());
 }
 
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title,
-                                           const QString& filter) {
-    const QString file = QFileDialog::getOpenFileName(parent, title, {}, filter);
-    if (file.isEmpty()) {
+                                           const QString& filter, const QString& start) {
+    const QStringList files = openFileDialog(parent, title, filter, start, false);
+    if (files.isEmpty()) {
         return std::nullopt;
     }
-    return file;
+    return files.constFirst();
 }
 
-QStringList QtDialogs::openFiles(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileNames(parent, title, {}, filter);
+QStringList QtDialogs::openFiles(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& start) {
+    return openFileDialog(parent, title, filter, start, true);
 }
 
 bool QtDialogs::shutdownCountdown(QWidget* parent, int seconds) {

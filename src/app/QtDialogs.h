@@ -13,9 +13,10 @@ class QtDialogs : public Dialogs {
     int runModal(QDialog& dialog) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
                                         const QString& start) override;
-    std::optional<QString> openFile(QWidget* parent, const QString& title,
-                                    const QString& filter) override;
-    QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& start) override;
+    QStringList openFiles(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& start) override;
     bool shutdownCountdown(QWidget* parent, int seconds) override;
     std::optional<int> chooseSkin(QWidget* parent, const QStringList& names, int current) override;
 };

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/ProductInfo.h"
 #include "app/QtDialogs.h"
+#include "app/QtTranslations.h"
 #include "app/QuitSignals.h"
 #include "app/SingleInstance.h"
 #include "app/SystemDesktop.h"
@@ -13,8 +14,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    talwyn::app::InstallQtTranslations(application);
+    // No display name: Qt would append it to every other window's caption.
     QApplication::setApplicationName(QStringLiteral("talwynwav"));
-    QApplication::setApplicationDisplayName(talwyn::app::kProductName);
     QApplication::setDesktopFileName(QStringLiteral("talwynwav"));
 
     using talwyn::app::MainWindow;

@@ -18,6 +18,7 @@ class FakeDialogs : public app::Dialogs {
     std::function<int(QDialog&)> onModal;
     std::optional<QString> folderAnswer;
     QString folderTitle;
+    QStringList startFolders;  // where each file or folder dialog was asked to start
     std::optional<int> skinAnswer;
     std::optional<QString> fileAnswer;
     QStringList filesAnswer;
@@ -33,14 +34,21 @@ class FakeDialogs : public app::Dialogs {
         modalShown << dialog.objectName();
         return onModal ? onModal(dialog) : int(QDialog::Rejected);
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString&) override {
+    std::optional<QString> chooseFolder(QWidget*, const QString& title,
+                                        const QString& start) override {
         folderTitle = title;
+        startFolders << start;
         return folderAnswer;
     }
-    std::optional<QString> openFile(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&,
+                                    const QString& start) override {
+        startFolders << start;
         return fileAnswer;
     }
-    QStringList openFiles(QWidget*, const QString&, const QString&) override { return filesAnswer; }
+    QStringList openFiles(QWidget*, const QString&, const QString&, const QString& start) override {
+        startFolders << start;
+        return filesAnswer;
+    }
     bool shutdownCountdown(QWidget*, int) override {
         ++shutdownAsked;
         return shutdownAnswer;
