@@ -301,7 +301,9 @@ void MainWindow::selectRow(int row) {
     }
     // Selecting the row already selected changes nothing, but its choices are restored anyway.
     const bool alreadySelected = selectedRow() == row;
-    ui_.lvFiles->selectRow(row);
+    // The row alone, whatever modifier is held: Ctrl+Down would otherwise add it to the selection.
+    ui_.lvFiles->selectionModel()->setCurrentIndex(
+        jobs_.index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ui_.lvFiles->setFocus();
     if (alreadySelected) {
         onSelectionChanged();

@@ -117,9 +117,6 @@ void MainWindowUi::setup(QWidget* window) {
     skinItem = addItem(functionMenu, QStringLiteral("软件皮肤"));
     QMenu* helpMenu = menuBar->addMenu(QStringLiteral("帮助"));
     helpItem = addItem(helpMenu, QStringLiteral("帮助系统"));
-    helpItem->setShortcut(QKeySequence(Qt::Key_F1));
-    helpItem->setShortcutContext(Qt::WindowShortcut);
-    window->addAction(helpItem);  // F1 works wherever the focus is in the window
     helpMenu->addSeparator();
     webSiteItem = addItem(helpMenu, QStringLiteral("官方网站"));
     aboutItem = addItem(helpMenu, QStringLiteral("关于软件"));
@@ -300,6 +297,52 @@ void MainWindowUi::setup(QWidget* window) {
     mmoLog->hide();
 
     emptyPicture->raise();
+    setUpKeyboard(window);
+}
+
+void MainWindowUi::setUpKeyboard(QWidget* window) {
+    const struct {
+        QAction* item;
+        QList<QKeySequence> keys;
+    } shortcuts[] = {
+        {helpItem, {Qt::Key_F1}},
+        {addFileItem, {Qt::CTRL | Qt::Key_O}},
+        {addFilesItem, {Qt::CTRL | Qt::SHIFT | Qt::Key_O}},
+        {removeItem, {Qt::Key_Delete}},
+        {renameItem, {Qt::Key_F2}},
+        {moveUpItem, {Qt::CTRL | Qt::Key_Up}},
+        {moveDownItem, {Qt::CTRL | Qt::Key_Down}},
+        {startItem, {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}},
+    };
+    for (const auto& shortcut : shortcuts) {
+        shortcut.item->setShortcuts(shortcut.keys);
+        shortcut.item->setShortcutContext(Qt::WindowShortcut);
+        // The keys work wherever the focus is in the window, not only through the menu bar.
+        window->addAction(shortcut.item);
+    }
+
+    // The tool bar's commands are all in the menus, with their keys; clicking a tool button
+    // leaves the focus where it was, as in the list.
+    for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    // Tab leaves the list instead of walking its cells.
+    lvFiles->setTabKeyNavigation(false);
+    listScroll->setFocusPolicy(Qt::NoFocus);
+    // The read-only box hands a click's focus on to the list; Tab passes it by.
+    folderEdit->setFocusPolicy(Qt::ClickFocus);
+
+    // Panel by panel, left to right and top to bottom.
+    QList<QWidget*> chain{lvFiles,     moveDownButton, moveUpButton, renameButton,
+                          categoryBox, profileBox,     browseButton, openButton};
+    for (PresetComboBox* box : presetBoxes) {
+        chain << box;
+    }
+    chain << slider << playButton << pausePreviewButton << stopPreviewButton << muteButton
+          << unmuteButton << snapshotButton << snapshotSettingsButton;
+    for (int i = 0; i + 1 < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+    }
 }
 
 }  // namespace talwyn::app

@@ -36,6 +36,8 @@ struct MainWindowUi {
     static constexpr int kHeight = 541;
 
     void setup(QWidget* window);
+    // The menu items' keys and the Tab order through the panels.
+    void setUpKeyboard(QWidget* window);
 
     QMenuBar* menuBar = nullptr;
     QAction* addFileItem = nullptr;
