@@ -244,6 +244,9 @@ class MainWindow : public QWidget {
     // Selects the last row, then shows the box once the event that started the add is over.
     void endAddTelling(const SkippedFiles& skipped);
     bool ensureLibraries();
+    // Where the add dialogs start: the folder the user last added from ([Paths] in option.ini).
+    QString lastInputFolder() const;
+    void rememberInputFolder(const QString& folder);
     void selectRow(int row);
     void moveSelectedRow(int step);
     void stopPreview();

@@ -49,10 +49,37 @@ QString fromPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+const QString kPathsSection = QStringLiteral("Paths");
+const QString kLastInputFolderKey = QStringLiteral("LastInputFolder");
+
 }  // namespace
 
 void MainWindow::PrepareOpenDialog() {
     openFilter_ = QtOpenFilter();
+}
+
+QString MainWindow::lastInputFolder() const {
+    const auto stored = ini_.value(kPathsSection, kLastInputFolderKey);
+    if (!stored || !QDir::isAbsolutePath(*stored)) {
+        return {};
+    }
+    // A folder removed since starts the dialog in what is left of its path.
+    QString folder = QDir::cleanPath(*stored);
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder) {
+            return {};
+        }
+        folder = parent;
+    }
+    return folder;
+}
+
+void MainWindow::rememberInputFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (ini_.value(kPathsSection, kLastInputFolderKey) != clean) {
+        ini_.write(kPathsSection, kLastInputFolderKey, clean);
+    }
 }
 
 bool MainWindow::ensureLibraries() {
@@ -68,8 +95,13 @@ void MainWindow::btnAddClick() {
     if (!ensureLibraries()) {
         return;
     }
-    const auto file = dialogs_.openFile(this, QStringLiteral("打开文件"), openFilter_, {});
-    if (!file || !QFileInfo(*file).isFile()) {
+    const auto file =
+        dialogs_.openFile(this, QStringLiteral("打开文件"), openFilter_, lastInputFolder());
+    if (!file) {
+        return;
+    }
+    rememberInputFolder(QFileInfo(*file).absolutePath());
+    if (!QFileInfo(*file).isFile()) {
         return;
     }
     if (addOneFile(*file) == AddOutcome::Added) {
@@ -82,10 +114,12 @@ void MainWindow::AddSeveralFiles() {
     if (!ensureLibraries()) {
         return;
     }
-    const QStringList files = dialogs_.openFiles(this, QStringLiteral("打开文件"), openFilter_, {});
+    const QStringList files =
+        dialogs_.openFiles(this, QStringLiteral("打开文件"), openFilter_, lastInputFolder());
     if (files.isEmpty()) {
         return;
     }
+    rememberInputFolder(QFileInfo(files.constFirst()).absolutePath());
     addFiles(files, true);
 }
 
@@ -94,10 +128,11 @@ void MainWindow::AddDirectory() {
     if (!ensureLibraries()) {
         return;
     }
-    const auto folder = dialogs_.chooseFolder(this, QStringLiteral("选择目录"), {});
+    const auto folder = dialogs_.chooseFolder(this, QStringLiteral("选择目录"), lastInputFolder());
     if (!folder || folder->isEmpty() || !QFileInfo(*folder).isDir()) {
         return;
     }
+    rememberInputFolder(*folder);
     addFolder(*folder);
 }
 
