@@ -319,21 +319,30 @@ QPixmap emptyListPicture(QSize size) {
         QPolygonF({QPointF(note.x() + 11, note.y() - 46), QPointF(note.x() + 27, note.y() - 34),
                    QPointF(note.x() + 11, note.y() - 30)}));
 
+    const QStringList texts = emptyListTexts();
     QFont font = p.font();
     font.setPixelSize(15);
     font.setBold(true);
     p.setFont(font);
     p.setPen(QColor(50, 75, 120));
-    const QRectF text(0, centre.y() + 52, size.width(), 24);
-    p.drawText(text, Qt::AlignCenter, QStringLiteral("列表中还没有文件"));
+    QRectF line(0, centre.y() + 52, size.width(), 24);
+    p.drawText(line, Qt::AlignCenter, texts.constFirst());
     font.setPixelSize(12);
     font.setBold(false);
     p.setFont(font);
     p.setPen(QColor(90, 110, 140));
-    p.drawText(text.translated(0, 24), Qt::AlignCenter,
-               QStringLiteral("请点击工具栏上的“添加”按钮，选择要转换的音频或视频文件"));
+    for (int i = 1; i < texts.size(); ++i) {
+        line.translate(0, i == 1 ? 24 : 20);
+        p.drawText(line, Qt::AlignCenter, texts[i]);
+    }
     p.end();
     return picture;
+}
+
+QStringList emptyListTexts() {
+    return {QStringLiteral("列表中还没有文件"),
+            QStringLiteral("请点击工具栏上的“添加”按钮，选择要转换的音频或视频文件，"),
+            QStringLiteral("也可以把文件或整个文件夹直接拖放到这里")};
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QStringList>
 
 // The program's own pictures, painted in code: a coloured glyph for every button, its grey twin
 // for the disabled state, and the picture shown over the empty job list.
@@ -36,6 +37,8 @@ QPixmap grey(Glyph glyph, int size);
 // The coloured glyph for the normal state and the grey one for the disabled state.
 QIcon icon(Glyph glyph, int size);
 QPixmap emptyListPicture(QSize size);
+// What the empty-list picture says, line by line: the heading, then how files get into the list.
+QStringList emptyListTexts();
 // The icons of the output categories, by their picture numbers; an unknown number gets a plain
 // file picture.
 QIcon categoryIcon(int picture);

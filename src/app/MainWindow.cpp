@@ -5,6 +5,7 @@
 #include "app/CommandTable.h"
 #include "app/Desktop.h"
 #include "app/Dialogs.h"
+#include "app/FittedTextDelegate.h"
 #include "app/Glyphs.h"
 #include "app/OfficeComboBox.h"
 #include "app/ProductInfo.h"
@@ -125,6 +126,9 @@ void MainWindow::wireJobList() {
     ui_.listScroll->setPageStep(own->pageStep());
 
     ui_.lvFiles->setItemDelegateForColumn(joblist::Progress, new ProgressDelegate(ui_.lvFiles));
+    for (const joblist::JobColumn sizes : {joblist::InputSize, joblist::OutputSize}) {
+        ui_.lvFiles->setItemDelegateForColumn(sizes, new FittedTextDelegate(ui_.lvFiles));
+    }
     connect(ui_.lvFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onSelectionChanged);
     connect(ui_.lvFiles, &QAbstractItemView::doubleClicked, this, &MainWindow::StartRename);
@@ -203,6 +207,7 @@ void MainWindow::updateEmptyPicture() {
 void MainWindow::setOutputFolder(const QString& folder) {
     fields_.FileOutPutPath = folder;
     ui_.folderEdit->setText(folder);
+    jobs_.setOutputFolder(folder);
 }
 
 bool MainWindow::applySkin(int index) {

@@ -188,6 +188,8 @@ void MainWindowUi::setup(QWidget* window) {
 
     emptyPicture = addLabel(window, {}, QRect(8, 88, 558, 259), "EmptyListPicture");
     emptyPicture->setPixmap(Glyphs::emptyListPicture(QSize(558, 259)));
+    // A picture says nothing to a screen reader.
+    emptyPicture->setAccessibleName(Glyphs::emptyListTexts().join(QLatin1Char('\n')));
 
     // Output format and folder.
     outputPanel = addPanel(window, "OutputPanel", QRect(8, 356, 558, 166));

@@ -18,6 +18,11 @@ QVariant JobListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole && index.column() == Progress && !row.note.isEmpty()) {
         return row.note;
     }
+    // The cell shows only the name; its tip says where the file goes.
+    if (role == Qt::ToolTipRole && index.column() == OutputFile && !outputFolder_.isEmpty() &&
+        !row.text[OutputFile].isEmpty()) {
+        return outputFolder_ + QLatin1Char('/') + row.text[OutputFile];
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         return row.text[index.column()];
     }
@@ -37,6 +42,17 @@ Qt::ItemFlags JobListModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     }
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+void JobListModel::setOutputFolder(const QString& folder) {
+    if (outputFolder_ == folder) {
+        return;
+    }
+    outputFolder_ = folder;
+    if (!rows_.empty()) {
+        emit dataChanged(index(0, OutputFile), index(rowCount() - 1, OutputFile),
+                         {Qt::ToolTipRole});
+    }
 }
 
 QString JobListModel::text(int position, JobColumn column) const {

@@ -36,6 +36,8 @@ class JobListModel : public QAbstractTableModel {
     QString text(int position, JobColumn column) const;
     void setText(int position, JobColumn column, const QString& value);
     void setNote(int position, const QString& note);
+    // The folder the outputs are written to; the output names' tips give their full paths.
+    void setOutputFolder(const QString& folder);
 
     // Appends a complete row and returns its position.
     int appendRow(const JobRow& row);
@@ -54,6 +56,7 @@ class JobListModel : public QAbstractTableModel {
 
   private:
     std::vector<JobRow> rows_;
+    QString outputFolder_;
     quint64 nextId_ = 1;
 };
 

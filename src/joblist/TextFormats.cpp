@@ -14,20 +14,23 @@ QString SecToDate(int64_t seconds) {
     return QString::asprintf("%.2d:%.2d:%.2d", int(hours), int(minutes), int(secs));
 }
 
-QString SizeText(int64_t bytes) {
-    if (bytes < 0) {
-        bytes = 0;
-    }
-    // Exact integer arithmetic: a float quotient can land just below a half and round wrongly.
-    constexpr int64_t kMiB = 1048576;
-    const int64_t whole = bytes / kMiB;
-    const int64_t rest = bytes % kMiB;  // the fraction is rest / kMiB
-    int64_t hundredths = rest * 100 / kMiB;
-    const int64_t remainder = rest * 100 % kMiB;
-    if (2 * remainder > kMiB || (2 * remainder == kMiB && hundredths % 2 == 1)) {
+namespace {
+
+// value / unit rounded half-to-even to hundredths, in hundredths. Exact integer arithmetic: a
+// float quotient can land just below a half and round wrongly.
+int64_t roundedHundredths(int64_t value, int64_t unit) {
+    const int64_t whole = value / unit;
+    const int64_t rest = value % unit;  // the fraction is rest / unit
+    int64_t hundredths = rest * 100 / unit;
+    const int64_t remainder = rest * 100 % unit;
+    if (2 * remainder > unit || (2 * remainder == unit && hundredths % 2 == 1)) {
         ++hundredths;
     }
-    const int64_t total = whole * 100 + hundredths;
+    return whole * 100 + hundredths;
+}
+
+// The shortest decimal text: no trailing zeros, no point for a whole number.
+QString hundredthsText(int64_t total) {
     QString text = QString::number(total / 100);
     const int64_t fraction = total % 100;
     if (fraction != 0) {
@@ -37,7 +40,22 @@ QString SizeText(int64_t bytes) {
             text += QString::number(fraction % 10);
         }
     }
-    return text + QStringLiteral("MB");
+    return text;
+}
+
+}  // namespace
+
+QString SizeText(int64_t bytes) {
+    if (bytes < 0) {
+        bytes = 0;
+    }
+    constexpr int64_t kMiB = 1048576;
+    const int64_t mebibytes = roundedHundredths(bytes, kMiB);
+    // Four-digit mebibyte counts would not fit the list's size columns.
+    if (mebibytes < 1000 * 100) {
+        return hundredthsText(mebibytes) + QStringLiteral("MB");
+    }
+    return hundredthsText(roundedHundredths(bytes, kMiB * 1024)) + QStringLiteral("GB");
 }
 
 int EncodeCatalogueSlot(CatalogueIndexes indexes) {

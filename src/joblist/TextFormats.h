@@ -14,6 +14,7 @@ namespace talwyn::joblist {
 QString SecToDate(int64_t seconds);
 
 // Bytes as mebibytes rounded half-to-even to hundredths, shortest text, then "MB": 1.5MB, 0MB.
+// From 1000MB on, gibibytes the same way, then "GB": 0.98GB, 4.88GB.
 QString SizeText(int64_t bytes);
 
 struct CatalogueIndexes {

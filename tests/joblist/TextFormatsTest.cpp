@@ -34,8 +34,17 @@ TEST(TextFormats, SizeText) {
         {5242, "0MB"},         // 0.004999…
         {5243, "0.01MB"},
         {1048575, "1MB"},
-        {int64_t(5000) * 1048576 + 1, "5000MB"},
         {-1, "0MB"},
+        {1048565514, "999.99MB"},
+        {1048570757, "999.99MB"},  // 999.99499…
+        {1048570758, "0.98GB"},    // 999.995… would be written 1000MB: from there on, GB
+        {1048576000, "0.98GB"},
+        {int64_t(5000) * 1048576 + 1, "4.88GB"},
+        {int64_t(1) << 30, "1GB"},
+        {int64_t(1536) << 20, "1.5GB"},
+        {int64_t(1152) << 20, "1.12GB"},  // exactly 1.125: the half goes to the even hundredth
+        {int64_t(1408) << 20, "1.38GB"},  // exactly 1.375
+        {int64_t(1) << 40, "1024GB"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SizeText(c.bytes), QString::fromLatin1(c.text)) << c.bytes;
