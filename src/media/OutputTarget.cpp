@@ -55,7 +55,6 @@ bool plainFile(const std::string& path) {
     return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-
 // Who a hidden name belongs to, as far as the name (or a claim's contents) tells.
 struct Owner {
     bool ours = false;      // one of this program's hidden files
@@ -194,6 +193,10 @@ bool HeldFile::create(const std::string& path) {
     return true;
 }
 
+void HeldFile::renamed(const std::string& path) {
+    path_ = path;
+}
+
 bool HeldFile::write(const std::string& text) {
     return fd_ >= 0 && ::pwrite(fd_, text.data(), text.size(), 0) == ssize_t(text.size());
 }
@@ -224,13 +227,35 @@ bool OutputNames::freeFor(const std::string& path, const IsInput& isInput) const
 
 bool OutputNames::claimOnDisk(const std::string& path, HeldFile& held) {
     const std::string claimPath = claimPathOf(path);
+    const std::string folder = claimPath.substr(0, claimPath.rfind('/'));
+    const std::string owner = hostTag() + " " + std::to_string(::getpid()) + "\n";
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (held.create(claimPath)) {
-            held.write(hostTag() + " " + std::to_string(::getpid()) + "\n");
+        // The claim appears whole: made under a name of this process, locked and signed, then
+        // linked to the claim's name, which fails when that is taken. A run killed half way
+        // leaves a file whose name says whose it was.
+        std::string error;
+        HeldFile staged = temporaryFileIn(folder, error);
+        if (staged.path().empty()) {
+            return true;  // a folder that takes no hidden files: the claim is this process's
+        }
+        staged.write(owner);
+        if (::link(staged.path().c_str(), claimPath.c_str()) == 0) {
+            ::unlink(staged.path().c_str());
+            staged.renamed(claimPath);
+            held = std::move(staged);
             return true;
         }
-        if (errno != EEXIST) {
-            return true;  // a folder that takes no hidden files: the claim is this process's
+        const int linkError = errno;
+        staged.remove();
+        if (linkError != EEXIST) {
+            // A file system without hard links: the claim is made in place.
+            if (held.create(claimPath)) {
+                held.write(owner);
+                return true;
+            }
+            if (errno != EEXIST) {
+                return true;
+            }
         }
         if (!removeIfAbandoned(claimPath, {})) {
             return false;  // another run has the name

@@ -22,6 +22,8 @@ class HeldFile {
     // False with errno when the file exists or cannot be made.
     bool create(const std::string& path);
     const std::string& path() const { return path_; }
+    // The file now goes by this name (linked or renamed there by its holder).
+    void renamed(const std::string& path);
     // Writes the text at the start of the file.
     bool write(const std::string& text);
     // Lets the lock go and the file be, or removes it.
