@@ -25,6 +25,12 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+# The kill missed its moment (two busy cores can hold the watcher back while the worker runs on):
+# nothing was checked, and the whole scenario is worth one more go (see tests/CMakeLists.txt).
+missed() {
+  echo "MISSED: $*" >&2
+  exit 3
+}
 step() { echo "== $*"; }
 
 for tool in /usr/sbin/sshd ssh ssh-keygen parallel pgrep python3; do
@@ -195,11 +201,11 @@ for ((try = 0; try < 6000; try++)); do
     done_count=${#lines[@]}
   fi
   if ((done_count >= shard_sizes[victim])); then
-    fail "shard $victim finished all its $done_count files before it could be killed"
+    missed "shard $victim finished all its $done_count files before it could be killed"
   fi
   if [[ -n $worker ]] && ((done_count >= 5)); then
     [[ /proc/$worker/exe -ef $cli ]] ||
-      fail "the worker of shard $victim (pid $worker) ended before it could be killed"
+      missed "the worker of shard $victim (pid $worker) ended before it could be killed"
     kill -KILL "$worker"
     killed=$worker
     echo "   killed shard $victim (pid $worker) after $done_count of ${shard_sizes[victim]} files"
@@ -208,7 +214,7 @@ for ((try = 0; try < 6000; try++)); do
   kill -0 "$dispatch_pid" 2>/dev/null || break
   sleep 0.02
 done
-[[ -n $killed ]] || fail "found no worker of shard $victim to kill; run 1 said: $(cat "$work/run1.log")"
+[[ -n $killed ]] || missed "found no worker of shard $victim to kill; run 1 said: $(cat "$work/run1.log")"
 run1_status=0
 wait "$dispatch_pid" || run1_status=$?
 dispatch_pid=""
