@@ -34,14 +34,6 @@ using Flow = test::WindowFlow;
 using test::column;
 using test::waitForBatchEnd;
 
-QStringList names(MainWindow& window) {
-    QStringList texts;
-    for (const QString& path : column(window, InputFile)) {
-        texts << QFileInfo(path).fileName();
-    }
-    return texts;
-}
-
 QString log(MainWindow& window) {
     return window.ui().mmoLog->toPlainText();
 }
@@ -125,7 +117,7 @@ void JobFlowWindowTest::severalFilesAndFoldersComeLastToFirst() {
     flow.dialogs.filesAnswer = {flow.copy(media.tone, "a.wav"), flow.copy(media.tone, "b.wav"),
                                 flow.copy(media.tone, "c.wav")};
     window.AddSeveralFiles();
-    QCOMPARE(names(window), QStringList({"c.wav", "b.wav", "a.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"c.wav", "b.wav", "a.wav"}));
     QCOMPARE(window.selectedRow(), 2);
 
     QTemporaryDir folder;
@@ -141,7 +133,7 @@ void JobFlowWindowTest::severalFilesAndFoldersComeLastToFirst() {
     QVERIFY(::mkfifo(QFile::encodeName(folder.filePath("m.wav")).constData(), 0600) == 0);
     flow.dialogs.folderAnswer = folder.path();
     window.AddDirectory();
-    QCOMPARE(names(window), QStringList({"c.wav", "b.wav", "a.wav", "y.avi", "x.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"c.wav", "b.wav", "a.wav", "y.avi", "x.wav"}));
     QVERIFY(log(window).contains(QStringLiteral("***Not a regular file, skipped: ") +
                                  folder.filePath("m.wav")));
     QVERIFY(log(window).contains(QStringLiteral("***File load error: ")));  // notes.txt, after it
@@ -186,7 +178,8 @@ void JobFlowWindowTest::badInputIsRefusedAndGoodInputStillConverts() {
     const QString doomed = flow.copy(media.tone, "deleted later.wav");
     // A folder is no file: like a file that vanished, it ends the command.
     window.addFiles(QStringList(bad) << good << doomed << flow.in.filePath("folder.avi"), false);
-    QCOMPARE(names(window), QStringList({"歌曲 一 (live).wav", "視頻 2.avi", "deleted later.wav"}));
+    QCOMPARE(test::inputNames(window),
+             QStringList({"歌曲 一 (live).wav", "視頻 2.avi", "deleted later.wav"}));
     QCOMPARE(log(window).count(QStringLiteral("***File load error: ")), 5);
     QVERIFY(log(window).contains(QStringLiteral("folder.avi")));
     QFile::remove(doomed);
@@ -253,10 +246,10 @@ void JobFlowWindowTest::removeClearAndMove() {
                     false);
     window.ui().lvFiles->selectRow(0);
     window.MoveRowUp();  // the first row stays
-    QCOMPARE(names(window), QStringList({"1.wav", "2.wav", "3.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"1.wav", "2.wav", "3.wav"}));
     window.MoveRowDown();
     window.MoveRowDown();
-    QCOMPARE(names(window), QStringList({"2.wav", "3.wav", "1.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"2.wav", "3.wav", "1.wav"}));
     QCOMPARE(window.selectedRow(), 2);
     window.MoveRowDown();  // the last row stays
     QCOMPARE(column(window, Sequence), QStringList({"2", "3", "1"}));
@@ -264,7 +257,7 @@ void JobFlowWindowTest::removeClearAndMove() {
     // The moved row takes its task number and its slot with it.
     const int slotOfOne = window.jobs().row(2).slot;
     window.btnRemoveClick();
-    QCOMPARE(names(window), QStringList({"2.wav", "3.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"2.wav", "3.wav"}));
     QCOMPARE(column(window, Sequence), QStringList({"1", "2"}));
     QCOMPARE(window.jobSlots().marker(slotOfOne), QStringLiteral("DELETED"));
     QCOMPARE(window.selectedRow(), 0);
@@ -484,7 +477,7 @@ void JobFlowWindowTest::droppedFilesAndFoldersAreAdded() {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    QCOMPARE(names(window), QStringList({"in folder.wav", "b.wav", "a.wav"}));
+    QCOMPARE(test::inputNames(window), QStringList({"in folder.wav", "b.wav", "a.wav"}));
 }
 
 void JobFlowWindowTest::livePreviewShowsTheEncodedPictures() {

@@ -24,14 +24,6 @@ namespace {
 
 using Flow = test::WindowFlow;
 
-QStringList names(MainWindow& window) {
-    QStringList texts;
-    for (const QString& path : test::column(window, InputFile)) {
-        texts << QFileInfo(path).fileName();
-    }
-    return texts;
-}
-
 // A shown, active window holding a.wav, b.wav and c.wav, the middle row selected and the
 // focus in the list.
 MainWindow& startWithThreeRows(Flow& flow) {
@@ -137,7 +129,7 @@ void KeyboardWindowTest::eachKeyDoesItsCommand() {
 
     press(window, key);
 
-    QCOMPARE(names(window), rows);
+    QCOMPARE(test::inputNames(window), rows);
     QCOMPARE(window.selectedRows(), QList<int>{selected});
     const bool renames = key == QKeyCombination(Qt::Key_F2);
     QCOMPARE(window.ui().edt->isVisible(), renames);

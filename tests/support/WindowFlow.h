@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +36,15 @@ inline QStringList column(app::MainWindow& window, joblist::JobColumn c) {
     QStringList texts;
     for (int i = 0; i < window.jobs().rowCount(); ++i) {
         texts << window.jobs().text(i, c);
+    }
+    return texts;
+}
+
+// The rows' input files by name, top to bottom.
+inline QStringList inputNames(app::MainWindow& window) {
+    QStringList texts;
+    for (const QString& path : column(window, joblist::InputFile)) {
+        texts << QFileInfo(path).fileName();
     }
     return texts;
 }
