@@ -45,7 +45,8 @@ int main(int argc, char* argv[]) {
             const double attack = std::min(1.0, age / 0.005);
             const double envelope = attack * std::exp(-age * 4.0);
             value += envelope * (std::sin(2 * M_PI * note.frequency * age) +
-                                 0.3 * std::sin(2 * M_PI * note.frequency * 2.76 * age) * std::exp(-age * 6.0));
+                                 0.3 * std::sin(2 * M_PI * note.frequency * 2.76 * age) *
+                                     std::exp(-age * 6.0));
         }
         samples[i] = int16_t(std::lround(std::clamp(value * 0.35, -1.0, 1.0) * 32767));
     }

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
