@@ -101,7 +101,6 @@ MainWindow::~MainWindow() {
     // Hidden while whole: hiding the children later, in QWidget's destructor, would call this
     // window's handlers on what is left of it.
     hide();
-    ui_.lvFiles->horizontalScrollBar()->disconnect();
     // The bridges are children and would outlive the engines they listen to.
     delete batch_;
     batch_ = nullptr;
